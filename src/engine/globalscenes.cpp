@@ -1,0 +1,28 @@
+// The timeline's scene table: intro, conductor, word scene and outro in
+// contiguous windows, each starting where the previous one ends.
+#include "engine/globalscenes.h"
+
+#include "scenes/scene_fader.h"
+#include "scenes/scene_intro.h"
+#include "scenes/scene_outro.h"
+#include "scenes/scene_text.h"
+
+qor_genericscene* scene_table[scene_table_slots];
+
+namespace {
+
+qor_genericscene* windowed(qor_genericscene* scene, int32_t start, int32_t end) {
+    scene->starttime = start;
+    scene->endtime = end;
+    return scene;
+}
+
+}  // namespace
+
+void create_scene_table() {
+    for (qor_genericscene*& slot : scene_table) slot = nullptr;
+    scene_table[0] = windowed(new tscene_intro, 0, 13769);
+    scene_table[1] = windowed(new tscene_fader, scene_table[0]->endtime, 78544);
+    scene_table[2] = windowed(new tscene_text, scene_table[1]->endtime, 91501);
+    scene_table[3] = windowed(new tscene_outro, scene_table[2]->endtime, 108000);
+}

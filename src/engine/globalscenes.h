@@ -1,0 +1,11 @@
+// The timeline: 32 scene slots, of which the four timeline scenes fill 0 to 3.
+#pragma once
+
+#include "engine/qor_scenes.h"
+
+constexpr int scene_table_slots = 32;
+extern qor_genericscene* scene_table[scene_table_slots];
+
+// Module start-up: empties the table and creates intro, fader, text and
+// outro with their contiguous windows ending at 13769, 78544, 91501, 108000.
+void create_scene_table();

@@ -1,0 +1,16 @@
+// The soundtrack and its position, the one clock of the show.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/sound.h"
+
+extern sound::stream_handle music_stream;
+
+void init_sound();
+// init_sound, open "data\soundtrack.ogg", play it on channel 0.
+void start_music();
+// The stream position in ms, or the time a capture or test chooses.
+int32_t read_music_clock();
+// nullptr goes back to the stream.
+void set_music_clock_source(int32_t (*source)());

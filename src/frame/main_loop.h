@@ -1,0 +1,27 @@
+// The spine of the demo: entry, start-up, the message loop and the per-frame
+// driver over the scene table, and the shared random generator.
+#pragma once
+
+#include <cstdint>
+
+extern int32_t music_time;
+
+// Everything that runs before the window exists, in dependency order.
+void run_module_startups();
+// False when the window could not be made (its message has been shown).
+bool win_main();
+// The start-up inside window creation, right after resize_view.
+void init_gl();
+void resize_view(int32_t width, int32_t height);
+// One message or one frame per pass until WM_QUIT or Escape.
+void message_loop();
+void draw_frame();
+
+constexpr uint32_t initial_random_seed = 0x34873137;
+void set_random_seed(uint32_t seed);
+uint32_t random_seed();
+uint32_t random_int(uint32_t n);
+
+// Told the name of each start-up phase as it finishes ("render_targets",
+// "assets", "scene_inits"); the capture tool times them.
+void set_startup_observer(void (*observer)(const char* phase));

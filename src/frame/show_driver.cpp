@@ -1,0 +1,30 @@
+// Drives the show from a chosen music time: the same start-up and frame
+// driver as the demo, with the clock and the tick count fixed by the caller.
+#include "frame/show_driver.h"
+
+#include "engine/music_clock.h"
+#include "engine/qor_views.h"
+#include "frame/main_loop.h"
+#include "platform/platform.h"
+
+namespace {
+
+int32_t chosen_time = 0;
+
+int32_t read_chosen_time() { return chosen_time; }
+
+}  // namespace
+
+void start_show_offscreen() {
+    run_module_startups();
+    set_music_clock_source(read_chosen_time);
+    platform::set_fixed_ticks(0);
+    resize_view(screen_width, screen_height);
+    init_gl();
+}
+
+void draw_show_frame(int32_t music_time) {
+    chosen_time = music_time;
+    platform::set_fixed_ticks(static_cast<uint32_t>(music_time));
+    draw_frame();
+}

@@ -1,0 +1,194 @@
+// The sound layer over vorbisfile and an SDL2 audio device. The audio
+// callback decodes the stream on SDL's audio thread; the position the demo
+// reads is interpolated from the last hand-over with the monotonic clock,
+// less the device's buffered latency, and never goes backwards. Without a
+// real device the stream plays on a silent output paced by the monotonic
+// clock, so the show still runs in time.
+#include <SDL.h>
+#include <vorbis/vorbisfile.h>
+
+#include <algorithm>
+#include <cfenv>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/platform.h"
+#include "platform/sound.h"
+
+namespace sound {
+namespace {
+
+constexpr int device_frames = 1024;
+constexpr int output_channels = 2;
+
+struct stream_t {
+    OggVorbis_File file;
+    int64_t total_frames = 0;
+    int rate = 44100;
+    int channels = 2;
+    SDL_AudioStream* converter = nullptr;
+    bool ended = false;
+};
+
+struct {
+    bool initialised = false;
+    bool allow_virtual_devices = false;
+    SDL_AudioDeviceID device = 0;
+    SDL_AudioSpec obtained{};
+    stream_t* stream = nullptr;
+    bool playing = false;
+    int64_t silent_start_ns = 0;
+    playback_clock clock;
+    fenv_t saved_environment;
+} state;
+
+int64_t now_ns() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Decodes into the converter until it holds `bytes` or the stream ends.
+void fill_converter(stream_t& s, int bytes) {
+    char pcm[4096];
+    while (!s.ended && SDL_AudioStreamAvailable(s.converter) < bytes) {
+        int section = 0;
+        const long got = ov_read(&s.file, pcm, sizeof pcm, 0, 2, 1, &section);
+        if (got > 0) {
+            SDL_AudioStreamPut(s.converter, pcm, static_cast<int>(got));
+        } else if (got == 0 || got == OV_EINVAL || got == OV_EBADLINK) {
+            s.ended = true;
+            SDL_AudioStreamFlush(s.converter);
+        }
+        // OV_HOLE: a damaged page is skipped and decoding goes on.
+    }
+}
+
+void audio_callback(void*, Uint8* out, int bytes) {
+    std::memset(out, 0, static_cast<size_t>(bytes));
+    stream_t* s = state.stream;
+    if (s == nullptr || !state.playing) return;
+    fill_converter(*s, bytes);
+    const int got = std::max(0, SDL_AudioStreamGet(s->converter, out, bytes));
+    const int frame_bytes = output_channels * 2;
+    state.clock.handed += got / frame_bytes;
+    state.clock.callback_ns = now_ns();
+}
+
+bool is_virtual_driver() {
+    const char* driver = SDL_GetCurrentAudioDriver();
+    return driver != nullptr && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "disk") == 0);
+}
+
+int32_t frames_to_ms(int64_t frames, int rate) {
+    return static_cast<int32_t>(frames * 1000 / rate);
+}
+
+void restore_float_environment() { std::fesetenv(&state.saved_environment); }
+
+}  // namespace
+
+int64_t clock_position_frames(playback_clock& clock, int64_t now) {
+    if (clock.handed == 0) return clock.last_reported;
+    const int64_t since = std::max<int64_t>(0, now - clock.callback_ns);
+    int64_t position = clock.handed - clock.latency + since * clock.rate / 1000000000;
+    position = std::clamp<int64_t>(position, 0, clock.handed);
+    clock.last_reported = std::max(clock.last_reported, position);
+    return clock.last_reported;
+}
+
+void mask_float_exceptions() {
+    std::feholdexcept(&state.saved_environment);
+    std::atexit(restore_float_environment);
+}
+
+void allow_virtual_devices(bool allow) { state.allow_virtual_devices = allow; }
+
+void set_output(int) {}
+
+bool init(int mix_rate, int, unsigned) {
+    if (state.initialised) return true;
+    state.initialised = true;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return true;  // silent output
+    SDL_AudioSpec wanted{};
+    wanted.freq = mix_rate;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = output_channels;
+    wanted.samples = device_frames;
+    wanted.callback = audio_callback;
+    state.device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &state.obtained, 0);
+    if (state.device != 0 && is_virtual_driver() && !state.allow_virtual_devices) {
+        // A stand-in driver paces itself loosely; the monotonic clock is exact.
+        SDL_CloseAudioDevice(state.device);
+        state.device = 0;
+    }
+    if (state.device != 0) {
+        state.clock.rate = state.obtained.freq;
+        state.clock.latency = state.obtained.samples;
+    }
+    return true;
+}
+
+void close() {
+    if (state.device != 0) SDL_CloseAudioDevice(state.device);
+    state.device = 0;
+    state.initialised = false;
+}
+
+stream_handle stream_open_file(const char* name, unsigned, int) {
+    auto* s = new stream_t;
+    if (ov_fopen(platform::native_path(name).c_str(), &s->file) != 0) {
+        delete s;
+        return 0;
+    }
+    const vorbis_info* info = ov_info(&s->file, -1);
+    s->rate = static_cast<int>(info->rate);
+    s->channels = info->channels;
+    s->total_frames = std::max<ogg_int64_t>(0, ov_pcm_total(&s->file, -1));
+    const int device_rate = state.device != 0 ? state.obtained.freq : s->rate;
+    s->converter = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(s->channels), s->rate,
+                                      AUDIO_S16SYS, output_channels, device_rate);
+    if (s->converter == nullptr) {
+        ov_clear(&s->file);
+        delete s;
+        return 0;
+    }
+    return reinterpret_cast<stream_handle>(s);
+}
+
+void stream_play(int, stream_handle stream) {
+    if (stream == 0) return;
+    if (state.device != 0) SDL_LockAudioDevice(state.device);
+    state.stream = reinterpret_cast<stream_t*>(stream);
+    state.playing = true;
+    state.silent_start_ns = now_ns();
+    state.clock = playback_clock{state.clock.rate, 0, state.clock.latency, 0, 0};
+    if (state.device != 0) {
+        SDL_UnlockAudioDevice(state.device);
+        SDL_PauseAudioDevice(state.device, 0);
+    }
+}
+
+int32_t stream_get_time(stream_handle stream) {
+    if (stream == 0 || !state.playing || reinterpret_cast<stream_t*>(stream) != state.stream) return 0;
+    if (state.device == 0) {
+        const int64_t elapsed_ms = (now_ns() - state.silent_start_ns) / 1000000;
+        const int64_t length_ms = state.stream->total_frames * 1000 / state.stream->rate;
+        return static_cast<int32_t>(std::min(elapsed_ms, length_ms));
+    }
+    SDL_LockAudioDevice(state.device);
+    const int64_t frames = clock_position_frames(state.clock, now_ns());
+    SDL_UnlockAudioDevice(state.device);
+    return frames_to_ms(frames, state.clock.rate);
+}
+
+int64_t stream_frames_consumed() {
+    if (state.device == 0) return -1;
+    SDL_LockAudioDevice(state.device);
+    const int64_t handed = state.clock.handed;
+    SDL_UnlockAudioDevice(state.device);
+    return handed;
+}
+
+}  // namespace sound

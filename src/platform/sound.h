@@ -1,0 +1,46 @@
+// The sound layer: the six streaming operations the music clock calls, with
+// the arguments and results of the sound library the demo was written for.
+// Backed by vorbisfile decoding into an SDL2 audio device; without a device
+// the stream plays on a silent output paced by the monotonic clock.
+#pragma once
+
+#include <cstdint>
+
+namespace sound {
+
+using stream_handle = intptr_t;  // 0 means "no stream"
+
+enum : int { OUTPUT_WINMM = 1 };
+enum : unsigned { MPEGACCURATE = 0x20000 };
+
+void set_output(int output);
+bool init(int mix_rate, int max_software_channels, unsigned flags);
+void close();
+stream_handle stream_open_file(const char* name, unsigned mode, int length);
+void stream_play(int channel, stream_handle stream);
+// Playback position in milliseconds as the listener hears it: starts at 0,
+// grows smoothly and never decreases; 0 for a missing stream.
+int32_t stream_get_time(stream_handle stream);
+
+// Lets init use a stand-in driver (SDL's dummy) as if it were a device, so
+// the callback-driven clock can be measured without sound hardware.
+void allow_virtual_devices(bool allow);
+// Frames handed to the device so far, or -1 on the silent output.
+int64_t stream_frames_consumed();
+
+// Masks every floating-point exception for the run (faults give IEEE
+// infinities and NaNs) and restores the saved environment at exit.
+void mask_float_exceptions();
+
+// The position a listener hears, given what the device has consumed: pure
+// arithmetic, shared by the real output and the benchmarks.
+struct playback_clock {
+    int rate = 44100;
+    int64_t handed = 0;           // frames handed to the device so far
+    int64_t latency = 0;          // frames buffered in the device
+    int64_t callback_ns = 0;      // monotonic time of the last hand-over
+    int64_t last_reported = 0;    // frames; the position never goes back
+};
+int64_t clock_position_frames(playback_clock& clock, int64_t now_ns);
+
+}  // namespace sound
