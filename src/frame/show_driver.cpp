@@ -5,6 +5,7 @@
 #include "engine/music_clock.h"
 #include "engine/qor_views.h"
 #include "frame/main_loop.h"
+#include "frame/window.h"
 #include "platform/platform.h"
 
 namespace {
@@ -15,12 +16,16 @@ int32_t read_chosen_time() { return chosen_time; }
 
 }  // namespace
 
-void start_show_offscreen() {
+void prepare_show_offscreen() {
+    platform::use_offscreen(true);
     run_module_startups();
     set_music_clock_source(read_chosen_time);
     platform::set_fixed_ticks(0);
-    resize_view(screen_width, screen_height);
-    init_gl();
+}
+
+bool start_show_offscreen() {
+    prepare_show_offscreen();
+    return create_window("trof_dms", screen_width, screen_height, 32, false);
 }
 
 void draw_show_frame(int32_t music_time) {

@@ -4,10 +4,16 @@
 
 #include <cstdint>
 
-// The demo's start-up without a window or sound: module start-ups, the
-// view, init_gl's steps up to the scene inits (the music is not started).
-// Needs a current 640x480 GL context.
-void start_show_offscreen();
+// Module start-ups on the offscreen platform, with the clock and the tick
+// count handed to the caller; no sound device is opened.
+void prepare_show_offscreen();
+
+// prepare_show_offscreen, then the demo's own window creation (an invisible
+// 640x480 surface), which runs resize_view and init_gl: render targets,
+// assets, the "loading" line and every scene init. False when no context
+// could be made (the message has been shown); load errors end the program
+// as they do in the demo.
+bool start_show_offscreen();
 
 // One frame at music_time, as draw_frame would draw it; the walking boy's
 // tick count is taken from the music time. Does not swap.

@@ -1,7 +1,277 @@
-// PLACEHOLDER: the scene's base operations until the scene is written.
+// Environment 1: a meadow of grass clumps and flowers under a dark sky dome,
+// butterflies flapping across it and the boy walking towards the camera.
+// Also the boy sprite that environments 1 to 5 share.
 #include "scenes/scene_en1.h"
 
-void tscene_en1::render(int32_t) {}
-void tscene_en1::init() {}
+#include <GL/gl.h>
 
-void draw_walking_boy() {}
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "assets/qor_camera.h"
+#include "assets/qor_geox.h"
+#include "assets/qor_spline.h"
+#include "assets/scene_globaldata.h"
+#include "engine/qor_views.h"
+#include "frame/globals.h"
+#include "frame/main_loop.h"
+#include "platform/platform.h"
+#include "scenes/environment_steps.h"
+
+namespace {
+
+struct point3 {
+    float x, y, z;
+};
+
+struct butterfly {
+    point3 start;
+    point3 end;
+};
+
+// A flower's placement, kept during init so that heads and stems match.
+struct flower_pose {
+    float angle;     // radians
+    float distance;
+    float turn;      // degrees
+    float stretch;
+};
+
+constexpr int butterfly_count = 101;
+constexpr int flower_count = 201;
+constexpr int grass_clump_count = 9001;
+constexpr float flower_scale = 0.0012048193f;  // 1/830
+constexpr float grass_scale = 0.033333335f;    // 1/30
+constexpr float butterfly_scale = 0.0241f;
+
+// Scene-kind data, rebuilt by every init.
+TGeoxData grass, subgrass, flowerhead, flowerleg, bfly1, bfly2, wing_a, wing_b;
+camera_path path;
+butterfly butterflies[butterfly_count];
+
+// (0.5 - draw / 100000) * span, the butterflies' spread around a centre.
+double spread(uint32_t draw, double span) { return (0.5 - draw / 100000.0) * span; }
+
+void place_butterflies() {
+    for (butterfly& b : butterflies) {
+        b.start.x = static_cast<float>(spread(random_int(100000), 1130));
+        b.start.y = 0;
+        b.start.z = static_cast<float>(spread(random_int(100000), 1130));
+        b.end.x = static_cast<float>(spread(random_int(100000), 300) + b.start.x);
+        b.end.y = static_cast<float>(spread(random_int(100000), 500));
+        b.end.z = static_cast<float>(spread(random_int(100000), 300) + b.start.z);
+    }
+}
+
+// A height stretch in [0, 0.6) from two draws, small values more likely.
+float stretch_from_two_draws(uint32_t bound) {
+    const double k = random_int(bound) * 0.6 / bound;
+    return static_cast<float>(random_int(bound) * k / bound);
+}
+
+// A turn in whole-degree steps of 360/bound, the product taken as an integer.
+float turn_from_draw(uint32_t bound) {
+    return static_cast<float>(static_cast<double>(random_int(bound) * 360u) / bound);
+}
+
+void draw_flower_poses(flower_pose (&poses)[flower_count]) {
+    for (flower_pose& f : poses) {
+        f.angle = static_cast<float>(random_int(10000) * 2 * std::numbers::pi / 10000);
+        f.distance = static_cast<float>(random_int(10000) * 20.0 / 10000);
+        f.turn = turn_from_draw(10000);
+        f.stretch = stretch_from_two_draws(10000);
+    }
+}
+
+// Compiles one list into the mesh's list field that draws the mesh at every
+// flower's pose.
+void compile_flowers(TGeoxData& mesh, const flower_pose (&poses)[flower_count]) {
+    mesh.list = glGenLists(1);
+    glNewList(mesh.list, GL_COMPILE);
+    for (const flower_pose& f : poses) {
+        glPushMatrix();
+        glTranslatef(static_cast<float>(std::sin(f.angle) * f.distance), 0,
+                     static_cast<float>(std::cos(f.angle) * f.distance));
+        glRotatef(f.turn, 0, 1, 0);
+        glScalef(1, 1 + f.stretch, 1);
+        glScalef(flower_scale, flower_scale, flower_scale);
+        draw_geox_textured(mesh);
+        glPopMatrix();
+    }
+    glEndList();
+}
+
+void compile_grass_field() {
+    grass.list = glGenLists(1);
+    glNewList(grass.list, GL_COMPILE);
+    for (int i = 0; i < grass_clump_count; ++i) {
+        glPushMatrix();
+        float x, z;
+        do {
+            x = grass_coordinate(random_int(100000));
+            z = grass_coordinate(random_int(100000));
+        } while (!inside_grass_disc(x, z));
+        glTranslatef(x, 0, z);
+        glRotatef(turn_from_draw(10000), 0, 1, 0);
+        glScalef(1, 1 + stretch_from_two_draws(10000), 1);
+        glScalef(grass_scale, grass_scale, grass_scale);
+        draw_geox_textured(grass);
+        glPopMatrix();
+    }
+    glEndList();
+}
+
+// Cut-out drawing: texels with alpha above one half only.
+void enable_alpha_cutout() {
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.5f);
+}
+
+void disable_alpha_cutout() {
+    glAlphaFunc(GL_ALWAYS, 0);
+    glDisable(GL_ALPHA_TEST);
+}
+
+void recompile(TGeoxData& mesh) {
+    glDeleteLists(mesh.list, 1);
+    compile_mesh_list(mesh, draw_geox_textured);
+}
+
+// The two wing copies: a blend of the two wing poses, and its mirror in z.
+void shape_wings(float p) {
+    const double m = (std::sin(320.0 * p) + 1) / 2;
+    const size_t n = std::min({bfly1.vertices.size(), bfly2.vertices.size(),
+                               wing_a.vertices.size(), wing_b.vertices.size()});
+    for (size_t j = 0; j < n; ++j) {
+        wing_a.vertices[j].z =
+            static_cast<float>(bfly1.vertices[j].z * m + (1 - m) * bfly2.vertices[j].z);
+        wing_b.vertices[j].z = -wing_a.vertices[j].z;
+    }
+    recompile(wing_a);
+    recompile(wing_b);
+}
+
+float along(float from, float to, float p) { return static_cast<float>(from + double{p} * (to - from)); }
+
+void draw_butterflies(float p) {
+    for (int i = 0; i < butterfly_count; ++i) {
+        const butterfly& b = butterflies[i];
+        glPushMatrix();
+        glScalef(butterfly_scale, butterfly_scale, butterfly_scale);
+        glTranslatef(along(b.start.x, b.end.x, p), along(b.start.y, b.end.y, p),
+                     along(b.start.z, b.end.z, p));
+        glRotatef(static_cast<float>(5.0 * i + 900.0 * p), 0, 1, 0);
+        glRotatef(45, 1, 0, 0);
+        glCallList(i % 2 == 0 ? wing_a.list : wing_b.list);
+        glPopMatrix();
+    }
+}
+
+}  // namespace
+
+float grass_coordinate(uint32_t draw) {
+    return static_cast<float>((draw / 100000.0 - 0.5) * 2 * grass_disc_radius);
+}
+
+bool inside_grass_disc(float x, float z) {
+    return std::sqrt(double{x} * x + double{z} * z) < grass_disc_radius;
+}
+
+void tscene_en1::init() {
+    end_overlay();
+    load_geox(grass, "data\\grass.geox");
+    load_geox(subgrass, "data\\subgrass.geox");
+    load_geox(flowerhead, "data\\flowerhead.geox");
+    load_geox(flowerleg, "data\\flowerleg.geox");
+    load_geox(bfly1, "data\\bfly1.geox");
+    load_geox(bfly2, "data\\bfly2.geox");
+    load_geox(wing_a, "data\\bfly1.geox");
+    load_geox(wing_b, "data\\bfly1.geox");
+    load_camera_path(path, "data\\en1.camera");
+    place_butterflies();
+    flower_pose poses[flower_count];
+    draw_flower_poses(poses);
+    compile_flowers(flowerhead, poses);
+    compile_flowers(flowerleg, poses);
+    compile_mesh_list(subgrass, draw_geox_textured);
+    glLoadIdentity();
+    compile_grass_field();
+}
+
+void tscene_en1::render(int32_t time) {
+    const float p = progress(time);
+    glClearColor(0, 0, 0.3f, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    end_overlay();
+    interpolate_camera(current_camera, path, p);
+    apply_camera(current_camera);
+    glEnable(GL_DEPTH_TEST);
+    glDepthMask(GL_TRUE);
+
+    glPushMatrix();
+    glTranslatef(0, 0, 15 * (p - 1));
+    draw_walking_boy();
+    glPopMatrix();
+
+    apply_camera(current_camera);
+    bind_named_texture("backsky1");
+    glPushMatrix();
+    glRotatef(90, 1, 0, 0);
+    glScalef(1, 5, 1);
+    call_list_pushed(sky_mesh.list);
+    glPopMatrix();
+
+    apply_camera(current_camera);
+    enable_alpha_cutout();
+    bind_named_texture("grass");
+    call_list_pushed(grass.list);
+    disable_alpha_cutout();
+
+    apply_camera(current_camera);
+    enable_alpha_cutout();
+    bind_named_texture("flowerhead");
+    call_list_pushed(flowerhead.list);
+    disable_alpha_cutout();
+
+    apply_camera(current_camera);
+    bind_named_texture("flowerleg");
+    call_list_pushed(flowerleg.list);
+
+    shape_wings(p);
+    apply_camera(current_camera);
+    enable_alpha_cutout();
+    bind_named_texture("bfly");
+    draw_butterflies(p);
+    disable_alpha_cutout();
+
+    apply_camera(current_camera);
+    bind_named_texture("subgrass");
+    call_list_pushed(subgrass.list);
+    glDisable(GL_DEPTH_TEST);
+}
+
+void draw_walking_boy() {
+    glDisable(GL_BLEND);
+    glColor4f(1, 1, 1, 1);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GEQUAL, 0.5f);
+    const uint32_t frame = (platform::tick_count() / 100) & 7;
+    const std::string name = "boy" + std::to_string(frame);
+    bind_named_texture(name.c_str());
+    glBegin(GL_QUADS);
+    for (int i = -7; i <= 7; ++i) {
+        const float x = i / 510.0f;
+        glTexCoord2f(1, 1);
+        glVertex3f(x, 0, -1);
+        glTexCoord2f(1, 0);
+        glVertex3f(x, 2, -1);
+        glTexCoord2f(0, 0);
+        glVertex3f(x, 2, 1);
+        glTexCoord2f(0, 1);
+        glVertex3f(x, 0, 1);
+    }
+    glEnd();
+    glDisable(GL_ALPHA_TEST);
+}

@@ -1,6 +1,106 @@
-// PLACEHOLDER: the scene's base operations until the scene is written.
+// Environment 3: a city of textured blocks on white under a cloud of tiny
+// black specks, the boy walking straight through it, a 30 % black veil.
 #include "scenes/scene_en3.h"
 
-void tscene_en3::render(int32_t) {}
-void tscene_en3::init() {}
+#include <GL/gl.h>
 
+#include <cstdint>
+
+#include "assets/qor_camera.h"
+#include "assets/qor_geox.h"
+#include "assets/qor_spline.h"
+#include "frame/globals.h"
+#include "frame/main_loop.h"
+#include "scenes/environment_steps.h"
+#include "scenes/scene_en1.h"
+
+namespace {
+
+constexpr int speck_count = 95001;
+constexpr double speck_spread = 1500;
+constexpr int64_t speck_height = 500;
+constexpr uint32_t speck_size = 10;
+constexpr float city_scale = 0.012f;
+
+// Scene-kind data, rebuilt by every init.
+TGeoxData blocks, tall_blocks;
+camera_path path;
+uint32_t speck_list = 0;
+
+double unit_draw() { return random_int(100000) / 100000.0; }
+
+// A corner's offset along one axis, 0 to just below the speck size.
+double corner_offset() { return random_int(100000) * speck_size / 100000.0; }
+
+// One speck: a triangle inside the 10-unit cube whose lowest corner is
+// (x, y, z); each corner's three draws move z, then y, then x.
+void emit_speck_corners(float x, float y, float z) {
+    for (int corner = 0; corner < 3; ++corner) {
+        const double dz = corner_offset();
+        const double dy = corner_offset();
+        const double dx = corner_offset();
+        glVertex3d(x + dx, y + dy, z + dz);
+    }
+}
+
+void compile_specks() {
+    speck_list = glGenLists(1);
+    glNewList(speck_list, GL_COMPILE);
+    glBegin(GL_TRIANGLES);
+    for (int k = 0; k < speck_count; ++k) {
+        const float x = static_cast<float>((0.5 - unit_draw()) * 2 * speck_spread);
+        const float z = static_cast<float>((0.5 - unit_draw()) * 2 * speck_spread);
+        // Two draws that place nothing; they still belong to the sequence.
+        random_int(100000);
+        random_int(100000);
+        const float y = static_cast<float>(
+            static_cast<double>(random_int(100000) * speck_height) / 100000);
+        emit_speck_corners(x, y, z);
+    }
+    glEnd();
+    glEndList();
+}
+
+}  // namespace
+
+void tscene_en3::init() {
+    load_geox(blocks, "data\\kubes.geox");
+    load_geox(tall_blocks, "data\\kubeshigh.geox");
+    load_camera_path(path, "data\\en3.camera");
+    compile_specks();
+}
+
+void tscene_en3::render(int32_t time) {
+    const float t = progress(time);
+    glClearColor(1, 1, 1, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    interpolate_camera(current_camera, path, t);
+    apply_camera(current_camera);
+    glEnable(GL_DEPTH_TEST);
+    glDepthMask(GL_TRUE);
+    glEnable(GL_TEXTURE_2D);
+    glColor4f(1, 1, 1, 1);
+    glDisable(GL_BLEND);
+
+    glPushMatrix();
+    glTranslatef(0, 0, static_cast<float>((t - 0.5) * 15));
+    draw_walking_boy();
+    glPopMatrix();
+
+    apply_camera(current_camera);
+    glPushMatrix();
+    glScalef(city_scale, city_scale, city_scale);
+    bind_named_texture("kubes");
+    draw_geox_textured(blocks);
+    bind_named_texture("kubeshigh");
+    draw_geox_textured(tall_blocks);
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(0, 0, 0, 1);
+    glCallList(speck_list);
+    glColor4f(1, 1, 1, 1);
+    glEnable(GL_TEXTURE_2D);
+    glPopMatrix();
+
+    draw_screen_veil(0, 0, 0, 0.3f);
+    glLoadIdentity();
+}

@@ -1,6 +1,47 @@
-// PLACEHOLDER: the scene's base operations until the scene is written.
+// Environment 6: the festival logo as a sphere-mapped solid on black,
+// turning once about the vertical axis in front of a fixed camera.
 #include "scenes/scene_en6.h"
 
-void tscene_en6::render(int32_t) {}
-void tscene_en6::init() {}
+#include <GL/gl.h>
 
+#include "assets/qor_camera.h"
+#include "assets/qor_geox.h"
+#include "assets/qor_spline.h"
+#include "engine/render_targets.h"
+#include "frame/globals.h"
+#include "scenes/environment_steps.h"
+
+namespace {
+
+// Scene-kind data, rebuilt by every init.
+TGeoxData logo;
+camera_path path;
+
+}  // namespace
+
+void tscene_en6::init() {
+    load_geox(logo, "data\\qvlogo.geox");
+    compute_face_normals(logo);
+    compute_vertex_normals(logo);
+    load_camera_path(path, "data\\en6.camera");
+    compile_mesh_list(logo, draw_geox_normals);
+}
+
+void tscene_en6::render(int32_t time) {
+    const float t = progress(time);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // The camera stands at the path's first key for the whole scene.
+    interpolate_camera(current_camera, path, 0);
+    apply_camera(current_camera);
+    glEnable(GL_DEPTH_TEST);
+    bind_named_texture("blik");
+    set_sphere_map(true);
+    glPushMatrix();
+    glRotatef(t * 360, 0, 1, 0);
+    glScalef(3, 3, 3);
+    glCallList(logo.list);
+    glPopMatrix();
+    set_sphere_map(false);
+    glDisable(GL_DEPTH_TEST);
+}

@@ -3,16 +3,16 @@
 #include "support/gl_harness.h"
 
 #include <GL/gl.h>
-#include <png.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 
 #include "engine/qor_views.h"
+#include "frame_render.h"
 #include "platform/platform.h"
+#include "png_file.h"
 
 namespace {
 
@@ -38,18 +38,7 @@ void gl_harness_init() {
     context_ready = true;
 }
 
-std::vector<uint8_t> read_frame() {
-    std::vector<uint8_t> bottom_up(screen_width * screen_height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, screen_width, screen_height, GL_RGB, GL_UNSIGNED_BYTE, bottom_up.data());
-    std::vector<uint8_t> top_down(bottom_up.size());
-    const size_t row = screen_width * 3;
-    for (int y = 0; y < screen_height; ++y) {
-        std::copy_n(bottom_up.begin() + (screen_height - 1 - y) * row, row,
-                    top_down.begin() + y * row);
-    }
-    return top_down;
-}
+std::vector<uint8_t> read_frame() { return read_back_frame(); }
 
 rgb overlay_pixel(int x, int y) {
     uint8_t p[3] = {0, 0, 0};
@@ -60,25 +49,7 @@ rgb overlay_pixel(int x, int y) {
 
 bool write_png(const std::string& path, const std::vector<uint8_t>& rgb_rows, int width,
                int height) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < height; ++y) {
-        png_write_row(png, rgb_rows.data() + static_cast<size_t>(y) * width * 3);
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0;
+    return write_png_file(path, rgb_rows.data(), width, height);
 }
 
 std::string make_temp_dir(const char* tag) {

@@ -1,0 +1,34 @@
+// Fatal load errors and the whole-file read that every loader starts with, so
+// that a missing or unreadable file ends start-up the same way everywhere.
+#include "assets/load_error.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/platform.h"
+
+void fatal_load_error(const char* file_name, const char* reason) {
+    const std::string text = std::string("Cannot load \"") + file_name + "\": " + reason;
+    platform::message_box(text.c_str(), "Error", platform::MB_OK | platform::MB_ICONERROR);
+    std::exit(1);
+}
+
+std::vector<unsigned char> read_data_file(const char* file_name) {
+    std::FILE* file = std::fopen(platform::native_path(file_name).c_str(), "rb");
+    if (file == nullptr) fatal_load_error(file_name, std::strerror(errno));
+    std::vector<unsigned char> content;
+    unsigned char chunk[65536];
+    size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        content.insert(content.end(), chunk, chunk + got);
+    }
+    // A folder opens on some systems but fails on the first read.
+    const bool failed = std::ferror(file) != 0;
+    const int read_errno = errno;
+    std::fclose(file);
+    if (failed) fatal_load_error(file_name, std::strerror(read_errno));
+    return content;
+}

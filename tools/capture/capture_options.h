@@ -1,0 +1,27 @@
+// The capture tool's command line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class capture_mode { help, times, range, video, bench };
+
+struct capture_options {
+    capture_mode mode = capture_mode::help;
+    std::vector<int32_t> times;  // --time, ascending, without repeats
+    int32_t from = 0;
+    int32_t to = 0;
+    int fps = 60;
+    std::string out_dir;
+    std::string video_file;
+};
+
+struct parsed_options {
+    bool ok = false;
+    capture_options options;
+    std::string error;  // what was wrong, when not ok
+};
+
+parsed_options parse_capture_options(int argc, const char* const* argv);
+extern const char* const capture_usage;

@@ -1,0 +1,131 @@
+// trof_capture: the show rendered headless, frame-exact, to PNG files or to
+// a video, or timed. See capture_usage for the command line.
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "capture_bench.h"
+#include "capture_options.h"
+#include "engine/qor_views.h"
+#include "frame/show_driver.h"
+#include "frame_plan.h"
+#include "frame_render.h"
+#include "png_file.h"
+#include "video_pipe.h"
+
+namespace {
+
+// A progress line on stderr for long runs, at most twice a second.
+struct progress_line {
+    int64_t total = 0;
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point last{};
+
+    void report(int64_t done, bool final) {
+        const auto now = std::chrono::steady_clock::now();
+        if (!final && now - last < std::chrono::milliseconds(500)) return;
+        last = now;
+        const double seconds = std::chrono::duration<double>(now - start).count();
+        const double fps = seconds > 0 ? done / seconds : 0;
+        const double left = fps > 0 ? (total - done) / fps : 0;
+        std::fprintf(stderr, "\rframe %lld/%lld  %.1f fps  %dm%02ds left ",
+                     static_cast<long long>(done), static_cast<long long>(total), fps,
+                     static_cast<int>(left) / 60, static_cast<int>(left) % 60);
+        if (final) std::fprintf(stderr, "\n");
+    }
+};
+
+bool make_out_dir(const std::string& dir) {
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    if (error) std::fprintf(stderr, "trof_capture: cannot make %s: %s\n", dir.c_str(), error.message().c_str());
+    return !error;
+}
+
+bool save_png(const std::string& dir, const char* pattern, long long number,
+              const std::vector<uint8_t>& frame) {
+    char name[64];
+    std::snprintf(name, sizeof name, pattern, number);
+    const std::string path = dir + "/" + name;
+    if (write_png_file(path, frame.data(), screen_width, screen_height)) return true;
+    std::fprintf(stderr, "trof_capture: cannot write %s\n", path.c_str());
+    return false;
+}
+
+int capture_times(const capture_options& o) {
+    for (int32_t t : o.times) {
+        if (!save_png(o.out_dir, "time_%06lld.png", t, render_frame_exact(t, o.fps))) return 1;
+    }
+    return 0;
+}
+
+int capture_range(const capture_options& o) {
+    const int64_t first = first_frame_at_or_after(o.from, o.fps);
+    int64_t last = first;
+    while (frame_time(last + 1, o.fps) <= o.to) ++last;
+    progress_line progress;
+    progress.total = last - first + 1;
+    for (int64_t k = first; k <= last; ++k) {
+        const int32_t t = frame_time(k, o.fps);
+        const auto frame = k == first ? render_frame_exact(t, o.fps) : render_next_frame(t);
+        if (!save_png(o.out_dir, "frame_%06lld.png", k, frame)) return 1;
+        progress.report(k - first + 1, k == last);
+    }
+    return 0;
+}
+
+int capture_video(const capture_options& o) {
+    video_pipe pipe;
+    std::string error;
+    if (!open_video(pipe, o.video_file, o.fps, "data/soundtrack.ogg", error)) {
+        std::fprintf(stderr, "trof_capture: %s\n", error.c_str());
+        return 1;
+    }
+    progress_line progress;
+    progress.total = first_frame_at_or_after(o.to, o.fps);
+    bool written = true;
+    for (int64_t k = 0; k < progress.total && written; ++k) {
+        written = write_video_frame(pipe, render_next_frame(frame_time(k, o.fps)));
+        progress.report(k + 1, k + 1 == progress.total);
+    }
+    const bool finished = close_video(pipe);
+    if (!written || !finished) {
+        std::fprintf(stderr, "trof_capture: ffmpeg failed to write %s\n", o.video_file.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const parsed_options parsed = parse_capture_options(argc, argv);
+    if (!parsed.ok) {
+        std::fprintf(stderr, "trof_capture: %s\n\n%s", parsed.error.c_str(), capture_usage);
+        return 2;
+    }
+    const capture_options& o = parsed.options;
+    switch (o.mode) {
+    case capture_mode::help:
+        std::fputs(capture_usage, stdout);
+        return 0;
+    case capture_mode::bench:
+        return run_capture_bench();
+    case capture_mode::video:
+        if (find_ffmpeg().empty()) {
+            std::fprintf(stderr, "trof_capture: ffmpeg was not found on PATH; install it "
+                                 "(Debian package ffmpeg) to make videos\n");
+            return 1;
+        }
+        break;
+    case capture_mode::times:
+    case capture_mode::range:
+        if (!make_out_dir(o.out_dir)) return 1;
+        break;
+    }
+    if (!start_show_offscreen()) return 1;
+    if (o.mode == capture_mode::times) return capture_times(o);
+    if (o.mode == capture_mode::range) return capture_range(o);
+    return capture_video(o);
+}

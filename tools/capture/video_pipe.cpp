@@ -1,0 +1,84 @@
+// Starts ffmpeg with raw RGB frames on its standard input.
+#include "video_pipe.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "engine/qor_views.h"
+
+namespace {
+
+bool ends_with(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// Single-quoted for the shell that popen starts.
+std::string quoted(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) {
+        if (c == '\'') {
+            out += "'\\''";
+        } else {
+            out += c;
+        }
+    }
+    return out + "'";
+}
+
+}  // namespace
+
+std::string find_ffmpeg() {
+    const char* path = std::getenv("PATH");
+    std::stringstream dirs(path != nullptr ? path : "");
+    std::string dir;
+    while (std::getline(dirs, dir, ':')) {
+        const std::string candidate = (dir.empty() ? "." : dir) + "/ffmpeg";
+        if (access(candidate.c_str(), X_OK) == 0) return candidate;
+    }
+    return "";
+}
+
+bool open_video(video_pipe& pipe, const std::string& file, int fps, const std::string& soundtrack,
+                std::string& error) {
+    const std::string ffmpeg = find_ffmpeg();
+    if (ffmpeg.empty()) {
+        error = "ffmpeg was not found on PATH; install it (Debian package ffmpeg) to make videos";
+        return false;
+    }
+    std::string audio_codec;
+    if (ends_with(file, ".mp4")) {
+        audio_codec = "aac -b:a 192k";
+    } else if (ends_with(file, ".mkv")) {
+        audio_codec = "libvorbis -q:a 5";
+    } else {
+        error = "the video file must end in .mp4 or .mkv: " + file;
+        return false;
+    }
+    const bool with_sound = access(soundtrack.c_str(), R_OK) == 0;
+    std::ostringstream command;
+    command << quoted(ffmpeg) << " -y -loglevel error -f rawvideo -pix_fmt rgb24 -s "
+            << screen_width << "x" << screen_height << " -r " << fps << " -i -";
+    if (with_sound) command << " -i " << quoted(soundtrack) << " -map 0:v -map 1:a";
+    command << " -c:v libx264 -preset medium -crf 18 -pix_fmt yuv420p";
+    if (with_sound) command << " -c:a " << audio_codec << " -shortest";
+    command << " " << quoted(file);
+    pipe.ffmpeg = popen(command.str().c_str(), "w");
+    if (pipe.ffmpeg == nullptr) {
+        error = "could not start ffmpeg";
+        return false;
+    }
+    return true;
+}
+
+bool write_video_frame(video_pipe& pipe, const std::vector<uint8_t>& rgb_rows) {
+    return std::fwrite(rgb_rows.data(), 1, rgb_rows.size(), pipe.ffmpeg) == rgb_rows.size();
+}
+
+bool close_video(video_pipe& pipe) {
+    const int status = pclose(pipe.ffmpeg);
+    pipe.ffmpeg = nullptr;
+    return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
