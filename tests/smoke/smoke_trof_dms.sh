@@ -25,7 +25,7 @@ run_case() {
         if ! kill -0 $pid 2>/dev/null; then echo "the demo ended by itself"; wait $pid; exit 4; fi
         if [ "$action" = escape ]; then
             xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
-            xdotool key Escape
+            xdotool keydown Escape; sleep 0.5; xdotool keyup Escape
         else
             "$closer" "$win"
         fi

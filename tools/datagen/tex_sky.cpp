@@ -81,50 +81,68 @@ Image nebula_layer(const NebulaStyle& style) {
 }
 
 // Equirectangular night sky: u runs around the horizon (and wraps), v from
-// the zenith (0) through the horizon (0.5) to the nadir (1). The water's
-// sphere-mapped reflection samples the middle rows at random through the
-// waves, so round the horizon the sky is a smooth gradient; stars and cloud
-// wisps keep to the upper sky.
+// the zenith (0) through the horizon (0.5) to the nadir (1). The dome maps u
+// twice round, so everything repeats in u. A milky way winds across the sky
+// above a glowing horizon with faint cloud wisps.
+constexpr int night_width = 1024, night_height = 512;
+
+// Elevation (in v units: 0.5 is the zenith) of the milky way's middle.
+float milky_way_centre(float u) { return 0.17f + 0.1f * std::sin(2 * pi * u); }
+
+void add_sky_star(Image& image, float u, float elevation, float size, float brightness, Rgb tint) {
+    const float v = 0.5f - elevation;
+    // u spans half the horizon, so a round star is twice as wide in u.
+    const float stretch = 2.0f / std::max(0.15f, std::sin(pi * v));
+    const float cx = u * night_width, cy = v * night_height;
+    const int reach_x = static_cast<int>(std::ceil(size * stretch * 3)), reach_y = static_cast<int>(std::ceil(size * 3));
+    for (int y = static_cast<int>(cy) - reach_y; y <= static_cast<int>(cy) + reach_y; ++y) {
+        if (y < 0 || y >= night_height) continue;
+        for (int x = static_cast<int>(cx) - reach_x; x <= static_cast<int>(cx) + reach_x; ++x) {
+            const float dx = (static_cast<float>(x) + 0.5f - cx) / stretch, dy = static_cast<float>(y) + 0.5f - cy;
+            const float fall = std::exp(-(dx * dx + dy * dy) / (size * size));
+            Rgb& px = image.at((x % night_width + night_width) % night_width, y);
+            px = px + tint * (fall * brightness);
+        }
+    }
+}
+
 Image night_sky() {
-    const int width = 1024, height = 512;
-    Image image = make_image(width, height);
+    Image image = make_image(night_width, night_height);
     for_each_pixel(image, [&](int x, int y, float u, float v) {
         const float elevation = 0.5f - v;  // 0.5 at the zenith, 0 at the horizon
-        const Rgb base = ramp({{-0.5f, {0.02f, 0.03f, 0.09f}},
-                               {-0.15f, {0.06f, 0.09f, 0.24f}},
-                               {0.0f, {0.18f, 0.19f, 0.46f}},
-                               {0.15f, {0.09f, 0.12f, 0.34f}},
-                               {0.3f, {0.04f, 0.07f, 0.22f}},
+        const Rgb base = ramp({{-0.5f, {0.01f, 0.015f, 0.05f}},
+                               {-0.06f, {0.03f, 0.05f, 0.16f}},
+                               {0.0f, {0.20f, 0.20f, 0.48f}},
+                               {0.06f, {0.10f, 0.13f, 0.38f}},
+                               {0.2f, {0.04f, 0.07f, 0.24f}},
                                {0.5f, {0.01f, 0.02f, 0.10f}}},
                               elevation);
-        const float band = smoothstep(0.14f, 0.2f, elevation) * (1 - smoothstep(0.26f, 0.38f, elevation));
+        const float band = smoothstep(0.0f, 0.05f, elevation) * (1 - smoothstep(0.1f, 0.22f, elevation));
         const float cloud = fbm2(u * 8, v * 24, 5, 8, 501) * 0.5f + 0.5f;
-        const float wisps = smoothstep(0.5f, 0.85f, cloud) * band;
-        const float haze = (fbm2(u * 4, v * 8, 4, 4, 502) * 0.5f + 0.5f) * smoothstep(0.12f, 0.3f, elevation);
-        image.at(x, y) = base * (0.8f + 0.5f * haze) + Rgb{0.35f, 0.33f, 0.6f} * (wisps * 0.6f);
+        const float wisps = smoothstep(0.55f, 0.85f, cloud) * band;
+        const float haze = (fbm2(u * 4, v * 8, 4, 4, 502) * 0.5f + 0.5f) * smoothstep(-0.05f, 0.3f, elevation);
+        const float off = (elevation - milky_way_centre(u)) / 0.06f;
+        const float lane = smoothstep(0.55f, 0.75f, 1 - std::fabs(fbm2(u * 12, v * 16, 4, 12, 504)));
+        const float milk = std::exp(-off * off) * (0.55f + 0.45f * fbm2(u * 20, v * 20, 4, 20, 505)) * (1 - 0.7f * lane) *
+                           smoothstep(0.02f, 0.08f, elevation);
+        image.at(x, y) = base * (0.8f + 0.5f * haze) + Rgb{0.30f, 0.30f, 0.55f} * (wisps * 0.5f) +
+                         Rgb{0.55f, 0.55f, 0.75f} * (milk * 0.45f);
     });
     Rng rng = make_rng(503);
-    for (int i = 0; i < 1700; ++i) {
+    for (int i = 0; i < 2200; ++i) {
         const float u = uniform(rng);
         const float elevation = std::asin(uniform(rng)) / pi;  // even over the upper half sphere
-        if (elevation < 0.14f) continue;
-        const float v = 0.5f - elevation;
-        // u spans half the horizon, so a round star is twice as wide in u.
-        const float stretch = 2.0f / std::max(0.15f, std::sin(pi * v));
         const float size = 0.32f + std::pow(uniform(rng), 8.0f) * 0.9f;
-        const float brightness = uniform(rng, 0.3f, 1.2f) * smoothstep(0.14f, 0.22f, elevation);
-        const Rgb tint = mix(Rgb{0.75f, 0.85f, 1.0f}, Rgb{1.0f, 0.95f, 0.85f}, uniform(rng));
-        const float cx = u * width, cy = v * height;
-        const int reach_x = static_cast<int>(std::ceil(size * stretch * 3)), reach_y = static_cast<int>(std::ceil(size * 3));
-        for (int y = static_cast<int>(cy) - reach_y; y <= static_cast<int>(cy) + reach_y; ++y) {
-            if (y < 0 || y >= height) continue;
-            for (int x = static_cast<int>(cx) - reach_x; x <= static_cast<int>(cx) + reach_x; ++x) {
-                const float dx = (static_cast<float>(x) + 0.5f - cx) / stretch, dy = static_cast<float>(y) + 0.5f - cy;
-                const float fall = std::exp(-(dx * dx + dy * dy) / (size * size));
-                Rgb& px = image.at((x % width + width) % width, y);
-                px = px + tint * (fall * brightness);
-            }
-        }
+        const float brightness = uniform(rng, 0.3f, 1.2f) * smoothstep(0.01f, 0.06f, elevation);
+        add_sky_star(image, u, elevation, size, brightness, mix(Rgb{0.75f, 0.85f, 1.0f}, Rgb{1.0f, 0.95f, 0.85f}, uniform(rng)));
+    }
+    // The milky way's own dense, faint stars.
+    for (int i = 0; i < 3000; ++i) {
+        const float u = uniform(rng);
+        const float spread = std::sqrt(-2 * std::log(std::max(1e-6f, uniform(rng)))) * std::cos(2 * pi * uniform(rng));
+        const float elevation = milky_way_centre(u) + 0.035f * spread;
+        if (elevation < 0.02f) continue;
+        add_sky_star(image, u, elevation, 0.3f, uniform(rng, 0.15f, 0.6f), {0.85f, 0.88f, 1.0f});
     }
     return image;
 }
