@@ -32,6 +32,7 @@ struct Pose {
 };
 
 constexpr float thigh = 0.205f, shin = 0.19f, ankle_height = 0.035f;
+constexpr float sole_depth = 0.0105f;  // how far the sole stripe reaches below the shoe
 
 // Hip and knee angles of a leg at cycle phase phi (0 = heel strike).
 void leg_angles(float phi, float& hip, float& knee) {
@@ -66,7 +67,7 @@ Pose pose_at(int frame) {
     const float far_phi = phi + pi;
     // The pelvis sits so that the lower foot just touches the ground, which
     // gives the natural bob of a walk.
-    const float pelvis_height = std::max(leg_drop(phi), leg_drop(far_phi)) + 0.035f * 0.3f;
+    const float pelvis_height = std::max(leg_drop(phi), leg_drop(far_phi)) + sole_depth;
     Pose pose;
     pose.pelvis = {0.5f, pelvis_height};
     pose.near_leg = place_leg(pose.pelvis, phi);

@@ -7,8 +7,9 @@
 
 namespace {
 
-// Paints a stroke with colour(along, across, u, v), across being -1 ... 1
-// over its width (from the signed distance), optionally tiling.
+// Paints a stroke with colour(along, depth, u, v): along runs 0 ... 1 from
+// its first point to its last, depth from 0 at its edge to 1 on its centre
+// line. With wrap the stroke continues across the picture's edges.
 template <class Colour>
 void paint_stroke(Canvas& canvas, const Stroke& stroke, Colour colour, bool wrap = false) {
     const Box box = stroke_bounds(stroke);
@@ -155,8 +156,6 @@ std::vector<Vec2> smooth_outline(std::vector<Vec2> points, int rounds) {
     return points;
 }
 
-float wing_distance(Vec2 q, const std::vector<Vec2>& outline) { return polygon_distance(q, outline); }
-
 // A monarch-like butterfly from above, head at the top: orange wings with
 // black veins and border, white dots in the border, a dark furry body.
 Canvas butterfly() {
@@ -170,7 +169,7 @@ Canvas butterfly() {
          {0.10f, 0.45f}, {0.03f, 0.32f}, {0.01f, 0.15f}}, 3);
     const std::vector<Vec2> fore_veins = {{0.30f, -0.33f}, {0.42f, -0.33f}, {0.45f, -0.22f}, {0.40f, -0.10f}, {0.30f, 0.01f}, {0.18f, 0.05f}};
     const std::vector<Vec2> hind_veins = {{0.30f, 0.12f}, {0.34f, 0.24f}, {0.30f, 0.35f}, {0.20f, 0.43f}, {0.10f, 0.43f}};
-    auto wing_colour = [&](Vec2 q, const std::vector<Vec2>& outline, const std::vector<Vec2>& veins, float d) {
+    auto wing_colour = [&](Vec2 q, const std::vector<Vec2>& veins, float d) {
         const float border = -d;
         float vein = 1e9f;
         for (const Vec2& end : veins) vein = std::min(vein, segment_distance(q, {0.02f, 0.0f}, end));
@@ -182,7 +181,6 @@ Canvas butterfly() {
         const float phase = std::atan2(q.y, q.x) * 30;
         const float dot_d = std::hypot((phase - std::round(phase)) * 0.012f, border - 0.017f);
         if (border < 0.03f) c = mix(c, Rgb{0.95f, 0.95f, 0.9f}, 1 - smoothstep(0.003f, 0.006f, dot_d));
-        (void)outline;
         return c;
     };
     for (int side = -1; side <= 1; side += 2) {
@@ -190,8 +188,8 @@ Canvas butterfly() {
         for (int part = 0; part < 2; ++part) {
             const std::vector<Vec2>& outline = part ? fore : hind;
             const std::vector<Vec2>& veins = part ? fore_veins : hind_veins;
-            paint_shape(canvas, 0, 0, 1, 1, [&](float u, float v) { return wing_distance(local(u, v), outline); },
-                        [&](float u, float v, float d) { return wing_colour(local(u, v), outline, veins, d); });
+            paint_shape(canvas, 0, 0, 1, 1, [&](float u, float v) { return polygon_distance(local(u, v), outline); },
+                        [&](float u, float v, float d) { return wing_colour(local(u, v), veins, d); });
         }
     }
     const Stroke body = bezier_stroke({0.5f, 0.38f}, {0.5f, 0.5f}, {0.5f, 0.66f}, 0.022f, 0.012f, 8);
