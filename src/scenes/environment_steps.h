@@ -13,8 +13,6 @@ struct TGeoxData;
 void compile_mesh_list(TGeoxData& mesh, void (*draw)(const TGeoxData&));
 // Push, call the display list, pop: the list's transforms stay inside it.
 void call_list_pushed(uint32_t list);
-// A full-screen quad blended over the picture with (SRC_ALPHA,
-// ONE_MINUS_SRC_ALPHA) in the pixel overlay. Switches texturing off for the
-// quad and on again, depth testing and blending off; leaves the pixel
-// projection in force with the modelview matrix selected.
+// Depth testing off, then tint_screen with (SRC_ALPHA, ONE_MINUS_SRC_ALPHA):
+// a full-screen veil that leaves the pixel projection in force.
 void draw_screen_veil(float red, float green, float blue, float alpha);

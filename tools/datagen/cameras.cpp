@@ -116,13 +116,14 @@ CameraKey arena(float p) {
 CameraKey city(float t) {
     const Vec3 boy = {0, 0, (t - 0.5f) * 15};
     // The speck cloud fills the air below height 6, so the camera keeps
-    // above it and looks down on the boy from the side.
+    // well above it (near specks look huge) and looks down on the boy from
+    // the side.
     static const Track<Vec3> eye_offset = {{{0.0f, {9.0f, 13.0f, -15.0f}},
-                                            {0.25f, {6.0f, 9.5f, -8.0f}},
-                                            {0.45f, {4.2f, 6.9f, -3.8f}},
-                                            {0.62f, {3.8f, 6.4f, -0.8f}},
-                                            {0.8f, {3.8f, 6.4f, 2.4f}},
-                                            {1.0f, {3.4f, 6.9f, 4.6f}}}};
+                                            {0.25f, {6.0f, 10.0f, -8.0f}},
+                                            {0.45f, {4.0f, 8.0f, -3.6f}},
+                                            {0.62f, {3.6f, 7.6f, -0.8f}},
+                                            {0.8f, {3.6f, 7.6f, 2.2f}},
+                                            {1.0f, {3.2f, 8.0f, 4.2f}}}};
     static const Track<Vec3> target_offset = {{{0.0f, {0.0f, 1.0f, 6.0f}},
                                                {0.3f, {0.0f, 1.0f, 2.5f}},
                                                {0.6f, {0.0f, 1.1f, 0.5f}},

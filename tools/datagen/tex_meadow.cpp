@@ -39,9 +39,9 @@ Canvas grass_blades() {
         const float width = uniform(rng, 0.010f, 0.018f);
         const Stroke blade = bezier_stroke(base, control, tip, width, 0.0015f, 12);
         const float shade = uniform(rng, 0.75f, 1.15f);
-        const Rgb root = Rgb{0.05f, 0.16f, 0.03f} * shade;
-        const Rgb body = Rgb{0.20f, 0.50f, 0.10f} * shade;
-        const Rgb tipc = mix(Rgb{0.62f, 0.78f, 0.25f}, Rgb{0.45f, 0.72f, 0.18f}, uniform(rng)) * shade;
+        const Rgb root = Rgb{0.04f, 0.13f, 0.04f} * shade;
+        const Rgb body = Rgb{0.15f, 0.40f, 0.12f} * shade;
+        const Rgb tipc = mix(Rgb{0.50f, 0.66f, 0.24f}, Rgb{0.36f, 0.60f, 0.20f}, uniform(rng)) * shade;
         paint_stroke(canvas, blade, [&](float along, float across, float, float) {
             const Rgb c = ramp({{0, root}, {0.45f, body}, {1, tipc}}, along);
             return c * (0.78f + 0.3f * across);  // a lit midrib

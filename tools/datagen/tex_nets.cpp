@@ -52,7 +52,8 @@ Image spark(Rgb tint) {
     return image;
 }
 
-// A spider-web disc: spokes, a spiral thread and a rim, fading at the edge.
+// A spider-web disc: spokes, a spiral thread and a rim, fading at the edge
+// and towards the middle, where the ten layers of the word tunnel all meet.
 Image web_disc() {
     const int size = 512;
     Image image = make_image(size, size);
@@ -68,13 +69,12 @@ Image web_disc() {
         const float phase = (r - 0.04f) / turns_pitch - angle / (2 * pi);
         const float spiral_d = std::fabs(phase - std::round(phase)) * turns_pitch * size;
         const float rim_d = std::fabs(r - 0.44f) * size;
-        const float hub = std::exp(-r * r * 900);
         const float inside = smoothstep(0.035f, 0.06f, r) * (1 - smoothstep(0.40f, 0.44f, r));
         const float lines = glow(spoke_d, 1.1f, 3) * smoothstep(0.02f, 0.05f, r) * (1 - smoothstep(0.43f, 0.47f, r)) +
                             glow(spiral_d, 1.0f, 3) * inside * 0.8f + glow(rim_d, 2.0f, 7) * 1.2f;
         const Rgb tint = mix(Rgb{1.0f, 0.25f, 0.85f}, Rgb{0.35f, 0.45f, 1.0f}, smoothstep(0.1f, 0.45f, r));
         const float fade = 1 - smoothstep(0.46f, 0.5f, r);
-        image.at(x, y) = (tint * (lines * 0.34f) + Rgb{1, 0.9f, 1} * (hub * 0.5f)) * fade;
+        image.at(x, y) = tint * (lines * 0.3f * fade * smoothstep(0.03f, 0.15f, r));
     });
     return image;
 }
