@@ -73,6 +73,7 @@ void message_loop() {
 }
 
 void init_gl() {
+    phase_done("context");
     seed = initial_random_seed;
     glEnable(GL_TEXTURE_2D);
     glShadeModel(GL_SMOOTH);

@@ -22,6 +22,7 @@ void set_random_seed(uint32_t seed);
 uint32_t random_seed();
 uint32_t random_int(uint32_t n);
 
-// Told the name of each start-up phase as it finishes ("render_targets",
-// "assets", "scene_inits"); the capture tool times them.
+// Told the name of each start-up phase as it finishes ("context" when init_gl
+// begins, "render_targets", "assets", "scene_inits"); the capture tool times
+// them.
 void set_startup_observer(void (*observer)(const char* phase));
