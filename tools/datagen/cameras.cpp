@@ -3,9 +3,10 @@
 // which playback passes its keys: with N records, record j (1 ... N - 1) is
 // reached at (j - 1) / (N - 2). Record 0 is never played and repeats record
 // 1. The last segment's look-ahead is the unloaded (all zero) slot N, which
-// pulls the camera towards the origin by up to 15 % of its distance within
-// the last 1/(N - 2) of the scene; with 98 records that stretch is about a
-// second of local time, shown only while the next scene covers it.
+// pushes every field up to 15 % further from zero (the eye away from the
+// origin, the field of view wider) within the last 1/(N - 2) of the scene;
+// with 98 records that is about a second of local time, mostly under the
+// next scene's fade.
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -111,23 +112,24 @@ CameraKey arena(float p) {
     return {62 - 8 * smooth(0, 1, p), eye, target, {std::sin(roll), std::cos(roll), 0}};
 }
 
-// City: from high over the southern blocks down into the avenue behind the
-// boy, alongside him, then ahead of him looking back as he comes on.
+// City: from high over the southern blocks down behind the boy, over his
+// side and ahead of him, looking back as he comes on. The speck cloud fills
+// the air below height 6, so the camera keeps well above it (near specks
+// look huge) and looks down along the avenue.
 CameraKey city(float t) {
     const Vec3 boy = {0, 0, (t - 0.5f) * 15};
-    // The speck cloud fills the air below height 6, so the camera keeps
-    // well above it (near specks look huge) and looks down on the boy from
-    // the side.
     static const Track<Vec3> eye_offset = {{{0.0f, {9.0f, 13.0f, -15.0f}},
-                                            {0.25f, {6.0f, 10.0f, -8.0f}},
-                                            {0.45f, {4.0f, 8.0f, -3.6f}},
-                                            {0.62f, {3.6f, 7.6f, -0.8f}},
-                                            {0.8f, {3.6f, 7.6f, 2.2f}},
-                                            {1.0f, {3.2f, 8.0f, 4.2f}}}};
+                                            {0.25f, {5.5f, 9.5f, -10.0f}},
+                                            {0.45f, {4.4f, 7.4f, -7.0f}},
+                                            {0.62f, {4.6f, 7.2f, -5.5f}},
+                                            {0.8f, {4.6f, 7.4f, 4.5f}},
+                                            {1.0f, {4.2f, 7.8f, 7.0f}}}};
     static const Track<Vec3> target_offset = {{{0.0f, {0.0f, 1.0f, 6.0f}},
-                                               {0.3f, {0.0f, 1.0f, 2.5f}},
-                                               {0.6f, {0.0f, 1.1f, 0.5f}},
-                                               {1.0f, {0.0f, 1.1f, 0.0f}}}};
+                                               {0.25f, {0.0f, 1.5f, 4.0f}},
+                                               {0.45f, {0.0f, 1.6f, 3.0f}},
+                                               {0.62f, {0.0f, 1.4f, 2.5f}},
+                                               {0.8f, {0.0f, 1.3f, -1.0f}},
+                                               {1.0f, {0.0f, 1.2f, -1.5f}}}};
     return {58, boy + eye_offset(t), boy + target_offset(t), up_y};
 }
 
@@ -144,16 +146,17 @@ CameraKey earth(float u) {
 }
 
 // Sea: across the water towards the ship, down through the surface to the
-// boy walking on the seabed among the fish, then up beside the hull and out
-// into the air to look at the ship under sail.
+// boy walking on the seabed, just above the fish (which swim up to 2.5
+// high), then up beside the hull and out into the air to look at the ship
+// under sail.
 CameraKey sea(float t) {
     static const Track<Vec3> eye = {{{0.0f, {15.0f, 9.5f, -20.0f}},
                                      {0.25f, {9.0f, 7.8f, -12.0f}},
                                      {0.4f, {6.0f, 6.2f, -7.5f}},
                                      {0.48f, {5.0f, 4.0f, -4.0f}},
-                                     {0.56f, {4.6f, 2.2f, -1.2f}},
-                                     {0.7f, {4.4f, 2.0f, 4.0f}},
-                                     {0.8f, {3.4f, 3.2f, 7.5f}},
+                                     {0.56f, {4.6f, 3.3f, -1.5f}},
+                                     {0.7f, {4.4f, 3.2f, 4.0f}},
+                                     {0.8f, {3.4f, 3.6f, 7.5f}},
                                      {0.87f, {2.6f, 5.6f, 9.5f}},
                                      {0.94f, {5.5f, 7.6f, 14.0f}},
                                      {1.0f, {7.5f, 8.6f, 18.0f}}}};
@@ -163,8 +166,8 @@ CameraKey sea(float t) {
                                         {0.56f, {0.0f, 1.1f, 0.9f}},
                                         {0.7f, {0.0f, 1.1f, 3.0f}},
                                         {0.8f, {-3.0f, 4.0f, 8.0f}},
-                                        {0.9f, {-5.0f, 7.0f, 10.0f}},
-                                        {1.0f, {-5.0f, 9.0f, 8.5f}}}};
+                                        {0.9f, ship_centre + Vec3{0, 2, 0}},
+                                        {1.0f, ship_centre + Vec3{0, 4, -1.5f}}}};
     return {56, eye(t), target(t), up_y};
 }
 

@@ -18,7 +18,7 @@ void box_line(T* data, int n, int stride, int r, bool wrap, std::vector<T>& scra
         const int j = wrap ? wrap_index(i, n) : std::clamp(i, 0, n - 1);
         return scratch[static_cast<size_t>(j)];
     };
-    T sum = fetch(-r) * 0.0f;
+    T sum{};
     for (int i = -r; i <= r; ++i) sum = sum + fetch(i);
     const float scale = 1.0f / static_cast<float>(2 * r + 1);
     for (int i = 0; i < n; ++i) {

@@ -24,9 +24,9 @@ Image seabed() {
     for_each_pixel(image, [&](int x, int y, float u, float v) {
         const float sand = fbm2(u * 16, v * 16, 5, 16, 1601) * 0.5f + 0.5f;
         const float ripples = 0.5f + 0.5f * std::sin(2 * pi * (u * 6 + v * 3) + 3 * fbm2(u * 3, v * 3, 2, 3, 1602));
-        const Rgb ground = mix(Rgb{0.30f, 0.34f, 0.30f}, Rgb{0.62f, 0.60f, 0.48f}, sand * 0.7f + ripples * 0.3f);
+        const Rgb ground = mix(Rgb{0.16f, 0.22f, 0.24f}, Rgb{0.42f, 0.44f, 0.38f}, sand * 0.7f + ripples * 0.3f);
         const float light = caustic(u, v, 6, 1603) * 0.8f + caustic(u, v, 11, 1607) * 0.4f;
-        image.at(x, y) = ground + Rgb{0.45f, 0.75f, 0.85f} * light;
+        image.at(x, y) = ground + Rgb{0.30f, 0.55f, 0.65f} * light;
     });
     return image;
 }
@@ -108,8 +108,8 @@ Image fish_scales() {
     for_each_pixel(image, [&](int x, int y, float u, float v) {
         const Reflection r = sphere_map_direction(u, v);
         const float up = r.inside ? r.y : 0;
-        Rgb env = ramp({{-1, {0.25f, 0.35f, 0.38f}}, {-0.2f, {0.50f, 0.62f, 0.66f}}, {0.1f, {0.90f, 0.95f, 0.97f}},
-                        {0.5f, {0.55f, 0.75f, 0.95f}}, {1, {0.95f, 1.0f, 1.0f}}},
+        Rgb env = ramp({{-1, {0.12f, 0.20f, 0.26f}}, {-0.2f, {0.32f, 0.45f, 0.55f}}, {0.1f, {0.80f, 0.88f, 0.92f}},
+                        {0.5f, {0.40f, 0.60f, 0.85f}}, {1, {0.85f, 0.92f, 1.0f}}},
                        up);
         const float sx = u * 18, sy = v * 24;
         const float row = std::floor(sy);
