@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs the real demo under Xvfb: it must start, draw frames, and end with
 # status 0 on Escape and on closing its window. Run from the build folder.
+# The demo reads the key state once a frame, so Escape is held until the
+# demo has ended: a tap shorter than a slow frame would go unseen.
 set -u
 demo="$1"
 closer="$2"
@@ -25,11 +27,12 @@ run_case() {
         if ! kill -0 $pid 2>/dev/null; then echo "the demo ended by itself"; wait $pid; exit 4; fi
         if [ "$action" = escape ]; then
             xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
-            xdotool keydown Escape; sleep 0.5; xdotool keyup Escape
+            xdotool keydown Escape
         else
             "$closer" "$win"
         fi
         for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+        [ "$action" = escape ] && xdotool keyup Escape 2>/dev/null
         if kill -0 $pid 2>/dev/null; then echo "still running after $action"; kill -9 $pid; exit 5; fi
         wait $pid
     ' _ "$demo" "$action" "$closer" >"$log" 2>&1

@@ -7,48 +7,28 @@
 #include <iterator>
 #include <stdexcept>
 
-#include <jpeglib.h>
+#include "jpeg_file.h"
 
 #include "support/gl_harness.h"
 
 void write_jpeg(const std::string& path, int width, int height,
                 const std::function<rgb(int x, int y)>& pixel, bool greyscale) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) throw std::runtime_error("cannot write " + path);
-    jpeg_compress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, file);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = greyscale ? 1 : 3;
-    info.in_color_space = greyscale ? JCS_GRAYSCALE : JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 100, TRUE);
-    for (int c = 0; c < info.num_components; ++c) {
-        info.comp_info[c].h_samp_factor = 1;
-        info.comp_info[c].v_samp_factor = 1;
-    }
-    jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(static_cast<size_t>(width) * info.input_components);
+    const int components = greyscale ? 1 : 3;
+    std::vector<uint8_t> rows(static_cast<size_t>(width) * height * components);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const rgb p = pixel(x, y);
-            if (greyscale) {
-                row[x] = p.r;
-            } else {
-                row[x * 3] = p.r;
-                row[x * 3 + 1] = p.g;
-                row[x * 3 + 2] = p.b;
+            uint8_t* out = &rows[(static_cast<size_t>(y) * width + x) * components];
+            out[0] = p.r;
+            if (!greyscale) {
+                out[1] = p.g;
+                out[2] = p.b;
             }
         }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
     }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::fclose(file);
+    if (!write_jpeg_file(path, width, height, components, 100, true, rows.data())) {
+        throw std::runtime_error("cannot write " + path);
+    }
 }
 
 void write_flat_jpeg(const std::string& path, int width, int height, rgb colour) {

@@ -1,11 +1,11 @@
-// JPEG output with the integer DCT, so every machine writes the same bytes.
+// Float images to 8-bit rows with a fixed dither, written as JPEG files.
 #include "jpeg_writer.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <vector>
 
-#include <jpeglib.h>
+#include "jpeg_file.h"
 
 namespace {
 
@@ -22,34 +22,8 @@ uint8_t to_byte(float v, int x, int y) {
 
 bool write_file(const std::string& path, int width, int height, int components, int quality,
                 const std::vector<uint8_t>& bytes) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        std::fprintf(stderr, "datagen: cannot write %s\n", path.c_str());
-        return false;
-    }
-    jpeg_compress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, file);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = components;
-    info.in_color_space = components == 3 ? JCS_RGB : JCS_GRAYSCALE;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
-    info.dct_method = JDCT_ISLOW;
-    info.optimize_coding = TRUE;
-    jpeg_start_compress(&info, TRUE);
-    const size_t stride = static_cast<size_t>(width) * components;
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(bytes.data() + info.next_scanline * stride);
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    const bool ok = std::fclose(file) == 0;
-    if (!ok) std::fprintf(stderr, "datagen: cannot finish %s\n", path.c_str());
+    const bool ok = write_jpeg_file(path, width, height, components, quality, false, bytes.data());
+    if (!ok) std::fprintf(stderr, "datagen: cannot write %s\n", path.c_str());
     return ok;
 }
 

@@ -1,12 +1,15 @@
 // Readers of the data folder for the preview renderer.
 #include "preview_data.h"
 
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include <jpeglib.h>
-#include <png.h>
+
+#include "png_file.h"
 
 namespace {
 
@@ -156,28 +159,9 @@ CameraRecord interpolate_camera(const CameraPath& path, float t) {
 }
 
 bool write_png(const std::string& path, int width, int height, const std::vector<std::array<float, 3>>& pixels) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    std::vector<unsigned char> row(static_cast<size_t>(width) * 3);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x)
-            for (int k = 0; k < 3; ++k)
-                row[static_cast<size_t>(x) * 3 + static_cast<size_t>(k)] = static_cast<unsigned char>(
-                    std::lround(std::fmin(1.0f, std::fmax(0.0f, pixels[static_cast<size_t>(y) * width + x][static_cast<size_t>(k)])) * 255));
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0;
+    std::vector<uint8_t> rgb(pixels.size() * 3);
+    for (size_t i = 0; i < pixels.size(); ++i)
+        for (size_t k = 0; k < 3; ++k)
+            rgb[i * 3 + k] = static_cast<uint8_t>(std::lround(std::fmin(1.0f, std::fmax(0.0f, pixels[i][k])) * 255));
+    return write_png_file(path, rgb.data(), width, height);
 }
