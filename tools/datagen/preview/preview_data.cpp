@@ -158,10 +158,10 @@ CameraRecord interpolate_camera(const CameraPath& path, float t) {
     return {hermite(a.fov, b.fov, c.fov, s), h3(a.eye, b.eye, c.eye), h3(a.target, b.target, c.target), h3(a.up, b.up, c.up)};
 }
 
-bool write_png(const std::string& path, int width, int height, const std::vector<std::array<float, 3>>& pixels) {
+void write_png(const std::string& path, int width, int height, const std::vector<std::array<float, 3>>& pixels) {
     std::vector<uint8_t> rgb(pixels.size() * 3);
     for (size_t i = 0; i < pixels.size(); ++i)
         for (size_t k = 0; k < 3; ++k)
             rgb[i * 3 + k] = static_cast<uint8_t>(std::lround(std::fmin(1.0f, std::fmax(0.0f, pixels[i][k])) * 255));
-    return write_png_file(path, rgb.data(), width, height);
+    if (!write_png_file(path, rgb.data(), width, height)) fail("cannot write " + path);
 }

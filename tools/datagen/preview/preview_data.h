@@ -27,4 +27,5 @@ struct CameraPath {
 CameraPath load_camera(const std::string& dir, const std::string& name);
 CameraRecord interpolate_camera(const CameraPath& path, float t);
 
-bool write_png(const std::string& path, int width, int height, const std::vector<std::array<float, 3>>& pixels);
+// Writes the picture as a PNG file, or ends the tool with a message.
+void write_png(const std::string& path, int width, int height, const std::vector<std::array<float, 3>>& pixels);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -200,10 +201,24 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: datagen_preview DATA OUT [textures|meshes|texts|intro|en1 ... en6] ...\n");
         return 2;
     }
+    static const std::vector<std::string> sheets = {"textures", "meshes", "texts", "intro", "en1",
+                                                    "en2",      "en3",    "en4",   "en5",   "en6"};
+    std::vector<std::string> what(argv + 3, argv + argc);
+    if (what.empty()) what = sheets;
+    for (const std::string& w : what) {
+        if (std::find(sheets.begin(), sheets.end(), w) == sheets.end()) {
+            std::fprintf(stderr, "datagen_preview: no sheet named \"%s\"\n", w.c_str());
+            return 2;
+        }
+    }
     const PreviewData data = load_preview_data(argv[1]);
     const std::string out = argv[2];
-    std::vector<std::string> what(argv + 3, argv + argc);
-    if (what.empty()) what = {"textures", "meshes", "texts", "intro", "en1", "en2", "en3", "en4", "en5", "en6"};
+    std::error_code error;
+    std::filesystem::create_directories(out, error);
+    if (error) {
+        std::fprintf(stderr, "datagen_preview: cannot create %s: %s\n", out.c_str(), error.message().c_str());
+        return 1;
+    }
     for (const std::string& w : what) {
         if (w == "textures") texture_sheet(data, out);
         else if (w == "meshes") mesh_sheet(data, out);
