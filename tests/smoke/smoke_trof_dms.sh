@@ -31,7 +31,7 @@ run_case() {
         else
             "$closer" "$win"
         fi
-        for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+        for i in $(seq 1 300); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
         [ "$action" = escape ] && xdotool keyup Escape 2>/dev/null
         if kill -0 $pid 2>/dev/null; then echo "still running after $action"; kill -9 $pid; exit 5; fi
         wait $pid
