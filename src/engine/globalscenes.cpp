@@ -24,5 +24,5 @@ void create_scene_table() {
     scene_table[0] = windowed(new tscene_intro, 0, 13769);
     scene_table[1] = windowed(new tscene_fader, scene_table[0]->endtime, 78544);
     scene_table[2] = windowed(new tscene_text, scene_table[1]->endtime, 91501);
-    scene_table[3] = windowed(new tscene_outro, scene_table[2]->endtime, 108000);
+    scene_table[3] = windowed(new tscene_outro, scene_table[2]->endtime, show_end_ms);
 }

@@ -4,6 +4,8 @@
 #include "engine/qor_scenes.h"
 
 constexpr int scene_table_slots = 32;
+// The outro's end: the last millisecond of the timeline.
+constexpr int32_t show_end_ms = 108000;
 extern qor_genericscene* scene_table[scene_table_slots];
 
 // Module start-up: empties the table and creates intro, fader, text and

@@ -8,10 +8,12 @@
 #include <vorbis/vorbisfile.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cfenv>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/sound.h"
@@ -39,6 +41,7 @@ struct {
     stream_t* stream = nullptr;
     bool playing = false;
     int64_t silent_start_ns = 0;
+    std::string open_failure;
     playback_clock clock;
     fenv_t saved_environment;
 } state;
@@ -70,9 +73,11 @@ void audio_callback(void*, Uint8* out, int bytes) {
     stream_t* s = state.stream;
     if (s == nullptr || !state.playing) return;
     fill_converter(*s, bytes);
-    const int got = std::max(0, SDL_AudioStreamGet(s->converter, out, bytes));
+    SDL_AudioStreamGet(s->converter, out, bytes);
+    // Past the end of the stream the device plays silence and the listener's
+    // time goes on, so a short soundtrack cannot stop the show.
     const int frame_bytes = output_channels * 2;
-    state.clock.handed += got / frame_bytes;
+    state.clock.handed += bytes / frame_bytes;
     state.clock.callback_ns = now_ns();
 }
 
@@ -86,6 +91,16 @@ int32_t frames_to_ms(int64_t frames, int rate) {
 }
 
 void restore_float_environment() { std::fesetenv(&state.saved_environment); }
+
+std::string open_failure_text(int code) {
+    switch (code) {
+    case OV_ENOTVORBIS: return "it is not an Ogg Vorbis file";
+    case OV_EBADHEADER: return "its Vorbis headers are damaged";
+    case OV_EVERSION: return "its Vorbis version is not supported";
+    case OV_EREAD: return "it cannot be read";
+    default: return "it cannot be decoded (error " + std::to_string(code) + ")";
+    }
+}
 
 }  // namespace
 
@@ -138,7 +153,11 @@ void close() {
 
 stream_handle stream_open_file(const char* name, unsigned, int) {
     auto* s = new stream_t;
-    if (ov_fopen(platform::native_path(name).c_str(), &s->file) != 0) {
+    errno = 0;
+    const int opened = ov_fopen(platform::native_path(name).c_str(), &s->file);
+    if (opened != 0) {
+        // vorbisfile answers -1 when the file itself does not open.
+        state.open_failure = opened == -1 && errno != 0 ? std::strerror(errno) : open_failure_text(opened);
         delete s;
         return 0;
     }
@@ -150,11 +169,21 @@ stream_handle stream_open_file(const char* name, unsigned, int) {
     s->converter = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(s->channels), s->rate,
                                       AUDIO_S16SYS, output_channels, device_rate);
     if (s->converter == nullptr) {
+        state.open_failure = SDL_GetError();
         ov_clear(&s->file);
         delete s;
         return 0;
     }
+    state.open_failure.clear();
     return reinterpret_cast<stream_handle>(s);
+}
+
+std::string stream_open_failure() { return state.open_failure; }
+
+int32_t stream_length_ms(stream_handle stream) {
+    if (stream == 0) return 0;
+    const stream_t* s = reinterpret_cast<const stream_t*>(stream);
+    return frames_to_ms(s->total_frames, s->rate);
 }
 
 void stream_play(int, stream_handle stream) {
@@ -162,7 +191,7 @@ void stream_play(int, stream_handle stream) {
     if (state.device != 0) SDL_LockAudioDevice(state.device);
     state.stream = reinterpret_cast<stream_t*>(stream);
     state.playing = true;
-    state.silent_start_ns = now_ns();
+    silent_clock_start();
     state.clock = playback_clock{state.clock.rate, 0, state.clock.latency, 0, 0};
     if (state.device != 0) {
         SDL_UnlockAudioDevice(state.device);
@@ -172,15 +201,17 @@ void stream_play(int, stream_handle stream) {
 
 int32_t stream_get_time(stream_handle stream) {
     if (stream == 0 || !state.playing || reinterpret_cast<stream_t*>(stream) != state.stream) return 0;
-    if (state.device == 0) {
-        const int64_t elapsed_ms = (now_ns() - state.silent_start_ns) / 1000000;
-        const int64_t length_ms = state.stream->total_frames * 1000 / state.stream->rate;
-        return static_cast<int32_t>(std::min(elapsed_ms, length_ms));
-    }
+    if (state.device == 0) return silent_clock_time();
     SDL_LockAudioDevice(state.device);
     const int64_t frames = clock_position_frames(state.clock, now_ns());
     SDL_UnlockAudioDevice(state.device);
     return frames_to_ms(frames, state.clock.rate);
+}
+
+void silent_clock_start() { state.silent_start_ns = now_ns(); }
+
+int32_t silent_clock_time() {
+    return static_cast<int32_t>((now_ns() - state.silent_start_ns) / 1000000);
 }
 
 int64_t stream_frames_consumed() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace sound {
 
@@ -17,10 +18,21 @@ void set_output(int output);
 bool init(int mix_rate, int max_software_channels, unsigned flags);
 void close();
 stream_handle stream_open_file(const char* name, unsigned mode, int length);
+// Why the last stream_open_file answered 0, in words.
+std::string stream_open_failure();
+// The decodable length of an open stream; 0 for a missing one.
+int32_t stream_length_ms(stream_handle stream);
 void stream_play(int channel, stream_handle stream);
 // Playback position in milliseconds as the listener hears it: starts at 0,
-// grows smoothly and never decreases; 0 for a missing stream.
+// grows smoothly and never decreases, and goes on growing in silence past
+// the end of the stream; 0 for a missing stream.
 int32_t stream_get_time(stream_handle stream);
+
+// The silent output's clock on its own, for a show whose soundtrack could
+// not be opened: milliseconds since silent_clock_start, paced by the
+// monotonic clock like a stream played without a device.
+void silent_clock_start();
+int32_t silent_clock_time();
 
 // Lets init use a stand-in driver (SDL's dummy) as if it were a device, so
 // the callback-driven clock can be measured without sound hardware.

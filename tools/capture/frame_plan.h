@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-constexpr int32_t show_end_ms = 108000;
+#include "engine/globalscenes.h"
 
 // Frame k at F frames per second shows music time trunc(1000 k / F).
 int32_t frame_time(int64_t k, int fps);
