@@ -193,6 +193,12 @@ TEST_F(FaderRender, CrossFadesTheIncomingEnvironmentWithWeightW) {
         EXPECT_LE(centre.b, 2 * 64 * w + 2) << t;
         EXPECT_GE(centre.b, 2 * 64 * w - 10) << t;
         EXPECT_EQ(centre.g, 0) << t;
+        // The composite covers the last column too: no seam of the last
+        // rendered environment at full strength.
+        const rgb edge = overlay_pixel(639, 240);
+        const rgb inside = overlay_pixel(638, 240);
+        EXPECT_NEAR(edge.r, inside.r, 3) << t;
+        EXPECT_NEAR(edge.b, inside.b, 3) << t;
     }
 }
 

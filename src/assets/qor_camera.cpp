@@ -106,6 +106,7 @@ void append_camera(const camera_record& camera, camera_path& path) {
     if (path.count < 0 || path.count >= camera_path_max_keys) return;
     ++path.count;
     path.slots[path.count] = camera;
+    path.last_filled_slot = std::max(path.last_filled_slot, path.count);
 }
 
 void save_camera_path(const camera_path& path, const char* file_name) {
@@ -143,6 +144,7 @@ void load_camera_path(camera_path& path, const char* file_name) {
     const size_t stored = std::min<size_t>(records, camera_path_slots);
     for (size_t i = 0; i < stored; ++i) path.slots[i] = load_record(&file[i * record_bytes]);
     path.count = static_cast<int32_t>(std::min<size_t>(records, camera_path_max_keys));
+    path.last_filled_slot = static_cast<int32_t>(stored) - 1;
 }
 
 void camera_rise(camera_record& camera, float amount) {

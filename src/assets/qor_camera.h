@@ -19,6 +19,10 @@ constexpr int camera_path_max_keys = camera_path_slots - 1;
 struct camera_path {
     int32_t count;
     camera_record slots[camera_path_slots];
+    // The highest slot a load or an append wrote, so that interpolation
+    // never takes its end tangent from a slot holding no key; 0 for a path
+    // whose slots are written directly (every slot then counts).
+    int32_t last_filled_slot;
 };
 
 void set_camera(camera_record& camera, float eye_x, float eye_y, float eye_z,
@@ -36,6 +40,7 @@ void append_camera(const camera_record& camera, camera_path& path);
 void save_camera_path(const camera_path& path, const char* file_name);
 // Reads whole 40-byte records into slots 0 ... ; records past slot 99 are
 // ignored. A missing or unreadable file is a fatal load error.
+// count is the number of records, so slot count holds no record of the file.
 void load_camera_path(camera_path& path, const char* file_name);
 
 void camera_rise(camera_record& camera, float amount);

@@ -1,6 +1,7 @@
 // Cubic Hermite interpolation through the keys of a camera path: segment k
 // runs from slot k + 1 to slot k + 2 with the differences to the next slots
-// as tangents, so the camera moves smoothly through every key.
+// as tangents, so the camera moves smoothly through every key. A loaded path
+// has no record in slot count, so its last segment ends on its last key.
 #include "assets/qor_spline.h"
 
 #include <algorithm>
@@ -49,7 +50,10 @@ void interpolate_camera(camera_record& destination, const camera_path& path, flo
     const float s = static_cast<float>((t - static_cast<double>(k) * seg) / seg);
     const camera_fields a = fields_of(path.slots[k + 1]);
     const camera_fields b = fields_of(path.slots[k + 2]);
-    const camera_fields c = fields_of(path.slots[k + 3]);
+    // The end tangent never reaches past the last slot that holds a key.
+    int c_slot = k + 3;
+    if (path.last_filled_slot > 0 && c_slot > path.last_filled_slot) c_slot = path.last_filled_slot;
+    const camera_fields c = fields_of(path.slots[c_slot]);
     camera_fields result;
     for (size_t f = 0; f < result.size(); ++f) result[f] = hermite(a[f], b[f], c[f], s);
     std::memcpy(&destination, result.data(), sizeof destination);

@@ -95,6 +95,11 @@ void copy_screen(uint32_t texture) {
     end_overlay();
 }
 
+void draw_screen_target(uint32_t target) {
+    glBindTexture(GL_TEXTURE_2D, target);
+    draw_textured_quad(screen_width, screen_height, used_s, used_t);
+}
+
 void copy_glow_source() {
     begin_overlay();
     glBindTexture(GL_TEXTURE_2D, glow_source);
@@ -138,8 +143,7 @@ void blur_glow(int weight) {
 void draw_target_full() {
     begin_overlay();
     glDisable(GL_BLEND);
-    glBindTexture(GL_TEXTURE_2D, screen_targets[glow_chain_target]);
-    draw_textured_quad(screen_width, screen_height, used_s, used_t);
+    draw_screen_target(screen_targets[glow_chain_target]);
     end_overlay();
 }
 

@@ -13,6 +13,9 @@ extern uint32_t glow_texture;                         // 128x128
 void create_render_targets();
 
 void copy_screen(uint32_t texture);
+// Binds a screen target and draws its used 640x480 part over the whole
+// screen in overlay space; changes no other state.
+void draw_screen_target(uint32_t target);
 void copy_glow_source();
 void draw_target_256();
 void draw_glow_source_128();

@@ -55,21 +55,6 @@ const segment_plan segments[segment_count] = {
     {&fader_en5, 50000, 50000, &fader_en6, 100000, "join the community of creative people"},
 };
 
-// The used part of a 1024x512 target over the screen, ending at 639 and 479.
-void draw_target_quad(uint32_t target) {
-    glBindTexture(GL_TEXTURE_2D, target);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0.9375f);
-    glVertex2i(0, 0);
-    glTexCoord2f(0.625f, 0.9375f);
-    glVertex2i(639, 0);
-    glTexCoord2f(0.625f, 0);
-    glVertex2i(639, 479);
-    glTexCoord2f(0, 0);
-    glVertex2i(0, 479);
-    glEnd();
-}
-
 void prepare_environment(qor_genericscene*& slot, qor_genericscene* scene) {
     slot = scene;
     slot->starttime = 0;
@@ -129,11 +114,11 @@ void tscene_fader::render(int32_t time) {
 
     begin_overlay();
     glColor4f(1, 1, 1, 1);
-    draw_target_quad(screen_targets[0]);
+    draw_screen_target(screen_targets[0]);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(1, 1, 1, at.w);
-    draw_target_quad(screen_targets[1]);
+    draw_screen_target(screen_targets[1]);
     glDisable(GL_BLEND);
     end_overlay();
 

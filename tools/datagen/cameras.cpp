@@ -2,11 +2,8 @@
 // of the scene's playback parameter and then sampled at the parameters at
 // which playback passes its keys: with N records, record j (1 ... N - 1) is
 // reached at (j - 1) / (N - 2). Record 0 is never played and repeats record
-// 1. The last segment's look-ahead is the unloaded (all zero) slot N, which
-// pushes every field up to 15 % further from zero (the eye away from the
-// origin, the field of view wider) within the last 1/(N - 2) of the scene;
-// with 98 records that is about a second of local time, mostly under the
-// next scene's fade.
+// 1. Slot N holds no record, so playback ends the last segment on record
+// N - 1 with no further turn.
 #include <cmath>
 #include <cstdio>
 #include <cstring>
