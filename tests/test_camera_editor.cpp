@@ -62,6 +62,24 @@ TEST_F(CameraEditor, HomeAndEndActOncePerKeyDown) {
     EXPECT_EQ(current_camera.fov, 75);
 }
 
+TEST_F(CameraEditor, FieldOfViewStaysWhereTheProjectionWorks) {
+    for (int i = 0; i < 40; ++i) {
+        key_down(VK_END);
+        frames(1);
+    }
+    EXPECT_EQ(current_camera.fov, 5);
+    key_down(VK_SHIFT);
+    key_down(digit(8));
+    frames(1);
+    key_up(digit(8));
+    key_up(VK_SHIFT);
+    for (int i = 0; i < 10; ++i) {
+        key_down(VK_HOME);
+        frames(1);
+    }
+    EXPECT_EQ(current_camera.fov, 175) << "from the widest preset, Home stops short of 180";
+}
+
 TEST_F(CameraEditor, DigitsSetTheSpeedAndTheHighestHeldWins) {
     key_down(digit(2));
     key_down(digit(5));

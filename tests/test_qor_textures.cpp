@@ -231,6 +231,19 @@ TEST_F(Textures, DamagedJpegIsAFatalLoadError) {
                 ::testing::ExitedWithCode(1), "Cannot load .*cut\\.jpg");
 }
 
+TEST_F(Textures, StrayBytesBeforeTheEndMarkerStillGiveTheWholePicture) {
+    write_flat_jpeg(file("clean.jpg"), 16, 16, {30, 160, 220});
+    std::vector<unsigned char> bytes = read_bytes(file("clean.jpg"));
+    ASSERT_EQ(bytes[bytes.size() - 2], 0xFF);
+    ASSERT_EQ(bytes[bytes.size() - 1], 0xD9);
+    bytes.insert(bytes.end() - 2, {0x00, 0x11, 0x22});
+    write_bytes(file("stray.jpg"), bytes);
+    load_texture(file("stray.jpg").c_str(), GL_LINEAR, GL_LINEAR);
+    int width = 0, height = 0;
+    expect_every_texel(bound_texels(GL_RGB, 3, width, height), 3, {30, 160, 220});
+    EXPECT_EQ(width, 16);
+}
+
 TEST_F(Textures, AlphaPairOfDifferentSizesIsRefusedNamingBoth) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     write_flat_jpeg(file("big.jpg"), 16, 16, {1, 2, 3});

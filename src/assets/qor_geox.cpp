@@ -5,7 +5,6 @@
 #include <GL/gl.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -23,9 +22,10 @@ constexpr int64_t face_bytes = 12;
 // water mesh recomputes its normals every frame.
 std::vector<int32_t> vertex_uses;
 
+// The box names the file and the fault, so that the file can be replaced.
 [[noreturn]] void corrupted_geox(const char* file_name, const std::string& detail) {
-    std::fprintf(stderr, "%s: %s\n", file_name, detail.c_str());
-    platform::message_box("CORRUPTED GEOX FILE!!!", "Error", platform::MB_OK);
+    const std::string text = "CORRUPTED GEOX FILE!!!\n\"" + std::string(file_name) + "\": " + detail;
+    platform::message_box(text.c_str(), "Error", platform::MB_OK);
     std::exit(1);
 }
 

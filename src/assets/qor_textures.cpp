@@ -15,6 +15,7 @@
 
 // After <cstdio>: jpeglib.h needs size_t and FILE declared.
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include "assets/load_error.h"
 
@@ -40,10 +41,18 @@ void on_jpeg_error(j_common_ptr info) {
     std::longjmp(failure->jump, 1);
 }
 
-// Level -1 is damaged data (a truncated file, a bad Huffman code): libjpeg
-// would fill in grey and go on, but a damaged texture is a broken data folder.
+// Warnings that leave every pixel decoded: stray bytes between markers and
+// marker contents the decoder does not need.
+bool harmless_warning(int code) {
+    return code == JWRN_EXTRANEOUS_DATA || code == JWRN_JFIF_MAJOR || code == JWRN_ADOBE_XFORM ||
+           code == JWRN_BOGUS_ICC;
+}
+
+// Level -1 is a warning. Damaged data (a truncated file, a bad Huffman code)
+// makes libjpeg fill in grey and go on, but a picture with holes is a broken
+// data folder; the harmless warnings above still give the whole picture.
 void on_jpeg_message(j_common_ptr info, int level) {
-    if (level < 0) on_jpeg_error(info);
+    if (level < 0 && !harmless_warning(info->err->msg_code)) on_jpeg_error(info);
 }
 
 void read_scanlines(jpeg_decompress_struct& info, decoded_image& image) {

@@ -3,6 +3,8 @@
 // a right-button release appends the view to recorded_path and saves it.
 #include "frame/camera_editor.h"
 
+#include <algorithm>
+
 #include "frame/globals.h"
 #include "platform/platform.h"
 
@@ -23,6 +25,10 @@ constexpr int digit_keys = 8;
 constexpr float digit_fov[digit_keys] = {10, 30, 50, 70, 90, 110, 130, 150};
 constexpr float digit_speed[digit_keys] = {0.0001f, 0.001f, 0.01f, 0.1f, 1, 10, 100, 1000};
 constexpr float fov_step = 5;
+// gluPerspective needs a field of view strictly between 0 and 180 degrees;
+// the editor keeps it one step inside that.
+constexpr float least_fov = fov_step;
+constexpr float widest_fov = 180 - fov_step;
 constexpr float pixels_per_radian = 333;
 
 bool held(int key) { return key_state[key] != 0; }
@@ -34,6 +40,10 @@ bool take_press(int key) {
     return true;
 }
 
+void zoom(float degrees) {
+    current_camera.fov = std::clamp(current_camera.fov + degrees, least_fov, widest_fov);
+}
+
 void move_with_keys() {
     if (held(platform::VK_LEFT)) camera_strafe(current_camera, camera_speed / 3);
     if (held(platform::VK_RIGHT)) camera_strafe(current_camera, -camera_speed / 3);
@@ -41,8 +51,8 @@ void move_with_keys() {
     if (held(platform::VK_DOWN)) camera_advance(current_camera, -camera_speed * 3);
     if (held(platform::VK_PRIOR)) camera_rise(current_camera, camera_speed * 45);
     if (held(platform::VK_NEXT)) camera_rise(current_camera, -camera_speed * 45);
-    if (take_press(platform::VK_HOME)) current_camera.fov += fov_step;
-    if (take_press(platform::VK_END)) current_camera.fov -= fov_step;
+    if (take_press(platform::VK_HOME)) zoom(fov_step);
+    if (take_press(platform::VK_END)) zoom(-fov_step);
     // Tested from 1 to 8, each assigning: the highest digit held wins.
     const bool shift = held(platform::VK_SHIFT);
     for (int digit = 0; digit < digit_keys; ++digit) {
