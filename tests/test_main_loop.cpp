@@ -103,6 +103,15 @@ TEST_F(FrameDriver, EscapeEndsTheLoopAfterThatFrame) {
     EXPECT_EQ(rendered, (std::vector<int>{0}));
 }
 
+TEST_F(FrameDriver, EscapeTappedWithinOneFrameStillEndsTheLoop) {
+    play({500});
+    platform::dispatch_message({platform::WM_KEYDOWN, platform::VK_ESCAPE, 0});
+    platform::dispatch_message({platform::WM_KEYUP, platform::VK_ESCAPE, 0});
+    message_loop();
+    EXPECT_EQ(rendered, (std::vector<int>{0}));
+    EXPECT_EQ(key_state[27], 0) << "the key itself is up again";
+}
+
 TEST_F(FrameDriver, QuitAsFirstMessageDrawsNoFrame) {
     play({500});
     platform::post_quit_message(0);

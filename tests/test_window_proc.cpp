@@ -2,6 +2,7 @@
 // state, closing into a quit message, and what goes to the default handling.
 #include <gtest/gtest.h>
 
+#include <GL/gl.h>
 #include <SDL.h>
 
 #include "frame/globals.h"
@@ -107,6 +108,16 @@ TEST_F(WindowProc, CloseQueuesQuitAndScreenSaverIsRefused) {
     EXPECT_EQ(window_proc(WM_SYSCOMMAND, SC_MONITORPOWER, 0), 0);
     EXPECT_EQ(window_proc(WM_ACTIVATE, 1, 0), 0);
     EXPECT_TRUE(drain().empty());
+}
+
+// The check runs on the context itself: asking one bit more depth than it
+// has must fail, or a context short of depth would pass unseen.
+TEST_F(WindowProc, PixelFormatCheckReadsTheRealContext) {
+    GLint depth = 0;
+    glGetIntegerv(GL_DEPTH_BITS, &depth);
+    ASSERT_GE(depth, 24);
+    EXPECT_TRUE(context_has_pixel_format(32, 24));
+    EXPECT_FALSE(context_has_pixel_format(32, depth + 1));
 }
 
 TEST(SdlKeymap, EveryKeyTheEditorAndEscapeUse) {

@@ -2,6 +2,7 @@
 #include "frame/globals.h"
 
 int32_t key_state[256];
+bool escape_pressed;
 int32_t fullscreen;
 bool mouse_look;
 camera_record current_camera;

@@ -10,6 +10,9 @@
 // Non-zero while the key with that Win32 virtual-key code is down. Written by
 // window_proc (-1 down, 0 up); draw_frame sets entry 27 to end the run.
 extern int32_t key_state[256];
+// Set by window_proc on every Escape key-down; message_loop reads and clears
+// it after each frame, so a tap that ends before the frame does still counts.
+extern bool escape_pressed;
 // Set by win_main, cleared by create_window when the user accepts a window.
 extern int32_t fullscreen;
 // Set while the left mouse button is held (window_proc).

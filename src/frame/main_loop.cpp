@@ -67,7 +67,8 @@ void message_loop() {
         }
         draw_frame();
         platform::swap_buffers();
-        if (key_state[platform::VK_ESCAPE] != 0) done = true;
+        if (key_state[platform::VK_ESCAPE] != 0 || escape_pressed) done = true;
+        escape_pressed = false;
         camera_editor_step();
     }
 }
@@ -107,7 +108,9 @@ void resize_view(int32_t width, int32_t height) {
 
 void draw_frame() {
     music_time = read_music_clock();
-    if (music_time >= emergency_end_ms) std::_Exit(0);
+    // Ends at once, without drawing or kill_window; the exit handlers of
+    // the window layer still put the display mode back.
+    if (music_time >= emergency_end_ms) std::quick_exit(0);
     for (qor_genericscene* scene : scene_table) {
         if (scene != nullptr && scene->progress(music_time) != -1.0f) scene->render(music_time);
     }

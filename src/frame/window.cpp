@@ -3,6 +3,8 @@
 // step, their release in reverse order, and the window procedure.
 #include "frame/window.h"
 
+#include <cstdlib>
+
 #include "frame/camera_editor.h"
 #include "frame/globals.h"
 #include "frame/main_loop.h"
@@ -16,6 +18,7 @@ bool have_window = false;
 bool have_device_context = false;
 bool have_rendering_context = false;
 
+constexpr int depth_bits = 24;
 constexpr uint32_t fullscreen_style = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 constexpr uint32_t fullscreen_ex_style = WS_EX_APPWINDOW;
 constexpr uint32_t windowed_style = WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
@@ -31,6 +34,18 @@ void shutdown_error(const char* text) {
     message_box(text, " Shutdown Error", MB_OK | MB_ICONERROR);
 }
 
+// Set while the display runs in the demo's mode.
+bool display_mode_changed = false;
+
+// The desktop's mode and cursor come back on every way out: kill_window,
+// and the load errors and the emergency end that leave without it.
+void restore_display() {
+    if (!display_mode_changed) return;
+    display_mode_changed = false;
+    restore_display_mode();
+    show_cursor(true);
+}
+
 }  // namespace
 
 bool create_window(const char* title, int width, int height, int bits, bool fullscreen_flag) {
@@ -39,7 +54,11 @@ bool create_window(const char* title, int width, int height, int bits, bool full
         message_box("Failed To Register The Window Class.", "Error", MB_OK | MB_ICONERROR);
         return false;
     }
-    if (fullscreen != 0 && !change_display_mode(width, height, bits)) {
+    if (fullscreen != 0 && change_display_mode(width, height, bits)) {
+        display_mode_changed = true;
+        std::atexit(restore_display);
+        std::at_quick_exit(restore_display);
+    } else if (fullscreen != 0) {
         if (message_box("This FullScreen Mode Is Not Supported. Use Windowed Mode Instead?",
                         "Kiru GL", MB_YESNO | MB_ICONEXCLAMATION) == IDYES) {
             fullscreen = 0;
@@ -56,11 +75,15 @@ bool create_window(const char* title, int width, int height, int bits, bool full
     if (!have_window) return creation_failed("Window creation error.");
     have_device_context = get_device_context();
     if (!have_device_context) return creation_failed("Cant't create a GL device context.");
-    if (!choose_pixel_format(bits, 24)) return creation_failed("Cant't Find A Suitable PixelFormat.");
+    if (!choose_pixel_format(bits, depth_bits)) return creation_failed("Cant't Find A Suitable PixelFormat.");
     if (!set_pixel_format()) return creation_failed("Cant't set PixelFormat.");
     have_rendering_context = create_gl_context();
     if (!have_rendering_context) return creation_failed("Cant't create a GL rendering context.");
     if (!make_current(true)) return creation_failed("Cant't activate the GL rendering context.");
+    // Only now can the layer tell what the pixel format really gave.
+    if (!context_has_pixel_format(bits, depth_bits)) {
+        return creation_failed("Cant't Find A Suitable PixelFormat.");
+    }
 
     show_window();
     resize_view(width, height);
@@ -69,10 +92,7 @@ bool create_window(const char* title, int width, int height, int bits, bool full
 }
 
 void kill_window() {
-    if (fullscreen != 0) {
-        restore_display_mode();
-        show_cursor(true);
-    }
+    if (fullscreen != 0) restore_display();
     if (have_rendering_context) {
         if (!make_current(false)) shutdown_error("Release of DC and RC failed.");
         if (!delete_gl_context()) shutdown_error("Release of Rendering Context failed.");
@@ -103,6 +123,7 @@ intptr_t window_proc(uint32_t msg, uintptr_t wparam, intptr_t lparam) {
         return 0;
     case WM_KEYDOWN:
         if (wparam < 256) key_state[wparam] = -1;
+        if (wparam == VK_ESCAPE) escape_pressed = true;
         return 0;
     case WM_KEYUP:
         if (wparam < 256) key_state[wparam] = 0;

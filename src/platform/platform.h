@@ -83,6 +83,9 @@ bool choose_pixel_format(int colour_bits, int depth_bits);
 bool set_pixel_format();
 bool create_gl_context();
 bool make_current(bool attach);
+// What the current context really has: at least the colour and depth bits
+// asked for, and a back buffer wherever the picture is shown.
+bool context_has_pixel_format(int colour_bits, int depth_bits);
 bool delete_gl_context();
 void show_window();
 

@@ -4,6 +4,7 @@
 // offscreen video driver (EGL), for the capture tool and the tests.
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -35,6 +36,19 @@ void post(uint32_t msg, uintptr_t wparam, intptr_t lparam) {
     state.queue.push_back(message{msg, wparam, lparam});
 }
 
+// The window does not capture the mouse: a button released over another
+// window belongs to that window, as on Win32. X11 still hands the release to
+// the window the press went to, and SDL moves its position inside, so where
+// the pointer really is decides.
+bool pointer_over_client_area() {
+    if (state.window == nullptr) return false;
+    int x = 0, y = 0, left = 0, top = 0, width = 0, height = 0;
+    SDL_GetGlobalMouseState(&x, &y);
+    SDL_GetWindowPosition(state.window, &left, &top);
+    SDL_GetWindowSize(state.window, &width, &height);
+    return x >= left && y >= top && x < left + width && y < top + height;
+}
+
 void translate_event(const SDL_Event& event) {
     switch (event.type) {
     case SDL_KEYDOWN:
@@ -53,6 +67,7 @@ void translate_event(const SDL_Event& event) {
         if (event.button.button == SDL_BUTTON_LEFT) post(WM_LBUTTONDOWN, 0, 0);
         return;
     case SDL_MOUSEBUTTONUP:
+        if (!pointer_over_client_area()) return;
         if (event.button.button == SDL_BUTTON_LEFT) post(WM_LBUTTONUP, 0, 0);
         if (event.button.button == SDL_BUTTON_RIGHT) post(WM_RBUTTONUP, 0, 0);
         return;
@@ -81,6 +96,7 @@ bool register_class(const char* class_name, window_procedure proc) {
         // The demo keeps the screen saver and monitor power-saving away
         // while it runs, as its window procedure does on Win32.
         SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
+        SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
         SDL_DisableScreenSaver();
         state.video_up = true;
@@ -173,6 +189,22 @@ bool create_gl_context() {
 bool make_current(bool attach) {
     if (state.window == nullptr) return false;
     return SDL_GL_MakeCurrent(state.window, attach ? state.context : nullptr) == 0;
+}
+
+bool context_has_pixel_format(int colour_bits, int depth_bits) {
+    int red = 0, green = 0, blue = 0, depth = 0, double_buffered = 0;
+    SDL_GL_GetAttribute(SDL_GL_RED_SIZE, &red);
+    SDL_GL_GetAttribute(SDL_GL_GREEN_SIZE, &green);
+    SDL_GL_GetAttribute(SDL_GL_BLUE_SIZE, &blue);
+    SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
+    SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &double_buffered);
+    // The colour bits count without alpha, which the demo never asks for.
+    const bool colour = red + green + blue >= std::min(colour_bits, 24);
+    // An offscreen surface is read back, never shown: it has no back buffer.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool offscreen = driver != nullptr && std::strcmp(driver, "offscreen") == 0;
+    const bool buffered = offscreen || double_buffered != 0;
+    return colour && depth >= depth_bits && buffered;
 }
 
 bool delete_gl_context() {

@@ -1,41 +1,66 @@
 #!/usr/bin/env bash
-# Runs the real demo under Xvfb: it must start, draw frames, and end with
-# status 0 on Escape and on closing its window. Run from the build folder.
-# The demo reads the key state once a frame, so Escape is held until the
-# demo has ended: a tap shorter than a slow frame would go unseen.
+# Runs the real demo under Xvfb, driven with xdotool the way a user drives it:
+# a quick Escape tap in the middle of the show ends it with status 0, closing
+# the window does too, a missing or broken soundtrack is named and the show
+# runs on without it, and a mouse button released outside the window is not
+# the window's. Run from the build folder (where data/ lies).
 set -u
 demo="$1"
 closer="$2"
+data="$(pwd)/data"
 status=0
 
+# A working folder whose data/ links to the build's files, less or with
+# replacements for the ones a case breaks.
+make_folder() {
+    local folder
+    folder=$(mktemp -d)
+    mkdir "$folder/data"
+    ln -s "$data"/* "$folder/data/"
+    echo "$folder"
+}
+
+# Runs one case in its own X server; the case body runs with $demo started in
+# the current folder (pid in $pid, stderr in $err) once its window is there.
 run_case() {
-    local name="$1" action="$2"
+    local name="$1" screen="$2" folder="$3" body="$4"
     local log
     log=$(mktemp)
-    xvfb-run -a -s "-screen 0 640x480x24" bash -c '
-        demo="$1"; action="$2"; closer="$3"
-        "$demo" & pid=$!
-        win=""
-        for i in $(seq 1 300); do
-            win=$(xdotool search --name "^trof_dms$" 2>/dev/null | head -n 1)
-            [ -n "$win" ] && break
-            kill -0 $pid 2>/dev/null || break
-            sleep 0.2
-        done
-        if [ -z "$win" ]; then echo "no window appeared"; kill $pid 2>/dev/null; wait $pid; exit 3; fi
-        sleep 3
-        if ! kill -0 $pid 2>/dev/null; then echo "the demo ended by itself"; wait $pid; exit 4; fi
-        if [ "$action" = escape ]; then
-            xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
-            xdotool keydown Escape
-        else
-            "$closer" "$win"
-        fi
-        for i in $(seq 1 300); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-        [ "$action" = escape ] && xdotool keyup Escape 2>/dev/null
-        if kill -0 $pid 2>/dev/null; then echo "still running after $action"; kill -9 $pid; exit 5; fi
-        wait $pid
-    ' _ "$demo" "$action" "$closer" >"$log" 2>&1
+    (cd "$folder" && xvfb-run -a -s "-screen 0 ${screen}x24" bash -c '
+        demo="$1"; closer="$2"; body="$3"
+        err=$(mktemp)
+        "$demo" 2>"$err" & pid=$!
+        # Answers the message box, if the display can show one: its default button.
+        answer_box() {
+            local box
+            box=$(xdotool search --name "^($1)\$" 2>/dev/null | head -n 1)
+            [ -n "$box" ] && xdotool windowfocus "$box" key Return 2>/dev/null
+            return 0
+        }
+        wait_for_window() {
+            for i in $(seq 1 300); do
+                answer_box "Kiru GL|Error"
+                win=$(xdotool search --name "^trof_dms\$" 2>/dev/null | head -n 1)
+                [ -n "$win" ] && return 0
+                kill -0 $pid 2>/dev/null || return 1
+                sleep 0.2
+            done
+            return 1
+        }
+        # Ends within $1 tenths of a second or fails the case.
+        ends_within() {
+            for i in $(seq 1 "$1"); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+            if kill -0 $pid 2>/dev/null; then echo "still running"; kill -9 $pid; exit 5; fi
+            wait $pid
+        }
+        tap_escape() {
+            xdotool windowfocus "$win" 2>/dev/null
+            xdotool key Escape
+        }
+        picture() { xwd -root -silent | md5sum; }
+        if ! wait_for_window; then echo "no window appeared"; cat "$err"; kill $pid 2>/dev/null; exit 3; fi
+        eval "$body"
+    ' _ "$demo" "$closer" "$body") >"$log" 2>&1
     local rc=$?
     if [ $rc -eq 0 ]; then
         echo "ok: $name"
@@ -45,6 +70,58 @@ run_case() {
     rm -f "$log"
 }
 
-run_case "Escape ends the demo with status 0" escape
-run_case "closing the window ends the demo with status 0" close
+show=$(make_folder)
+
+# Slow frames are the rule in the conductor on a machine without a GPU: a tap
+# shorter than one frame must still end the show.
+run_case "an Escape tap during the conductor ends the demo with status 0" 640x480 "$show" '
+    sleep 17
+    kill -0 $pid 2>/dev/null || { echo "the demo ended by itself"; exit 4; }
+    tap_escape
+    ends_within 10
+'
+
+run_case "closing the window ends the demo with status 0" 640x480 "$show" '
+    sleep 3
+    "$closer" "$win"
+    ends_within 300
+'
+
+no_music=$(make_folder)
+rm "$no_music/data/soundtrack.ogg"
+broken_music=$(make_folder)
+rm "$broken_music/data/soundtrack.ogg"
+head -c 20000 /dev/urandom >"$broken_music/data/soundtrack.ogg"
+for music in "$no_music:No such file or directory" "$broken_music:it is not an Ogg Vorbis file"; do
+    run_case "a soundtrack that cannot play (${music#*:}) is named and the show runs on" 640x480 \
+        "${music%%:*}" '
+        reason="'"${music#*:}"'"
+        expected="Error: Cannot play \"data\\soundtrack.ogg\": $reason. The show runs without music."
+        sleep 2
+        first=$(picture); sleep 1; second=$(picture)
+        [ "$first" != "$second" ] || { echo "the picture stands still"; exit 6; }
+        grep -qxF "$expected" "$err" || { echo "no message naming the soundtrack:"; cat "$err"; exit 7; }
+        [ "$(wc -l <"$err")" -eq 1 ] || { echo "more than one message:"; cat "$err"; exit 8; }
+        tap_escape
+        ends_within 20
+    '
+done
+
+# A screen larger than the demo's mode: the demo asks for a window (the box's
+# default answer is Yes) and the pointer can leave it.
+run_case "a right button released outside the window records nothing" 1024x768 "$show" '
+    rm -f default.camera
+    sleep 2
+    xdotool mousemove 300 200 mousedown 3 mousemove 900 700 sleep 0.5 mouseup 3
+    sleep 1
+    [ ! -e default.camera ] || { echo "a release outside the window recorded a view"; exit 9; }
+    xdotool mousemove 300 200 click 3
+    for i in $(seq 1 30); do [ -e default.camera ] && break; sleep 0.1; done
+    [ -e default.camera ] || { echo "a click inside the window recorded nothing"; exit 10; }
+    rm -f default.camera
+    tap_escape
+    ends_within 20
+'
+
+rm -rf "$show" "$no_music" "$broken_music"
 exit $status
