@@ -3,12 +3,15 @@
 // contact sheet per scene (half-size tiles, four to a row, in time order).
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "frame/show_driver.h"
+#include "support/frame_digest.h"
 #include "support/gl_harness.h"
 #include "support/show_harness.h"
 
@@ -31,18 +34,12 @@ constexpr int tile_h = 240;
 
 void paste_half_size(std::vector<uint8_t>& sheet, int sheet_w, const std::vector<uint8_t>& frame,
                      int tile) {
+    const std::vector<uint8_t> half = box_shrink(frame, 640, 480, 2);
     const int ox = (tile % sheet_columns) * tile_w;
     const int oy = (tile / sheet_columns) * tile_h;
     for (int y = 0; y < tile_h; ++y) {
-        for (int x = 0; x < tile_w; ++x) {
-            for (int c = 0; c < 3; ++c) {
-                int sum = 0;
-                for (int d = 0; d < 4; ++d) {
-                    sum += frame[((2 * y + d / 2) * 640 + 2 * x + d % 2) * 3 + c];
-                }
-                sheet[((oy + y) * sheet_w + ox + x) * 3 + c] = static_cast<uint8_t>(sum / 4);
-            }
-        }
+        std::copy_n(half.begin() + static_cast<std::ptrdiff_t>(y * tile_w * 3), tile_w * 3,
+                    sheet.begin() + static_cast<std::ptrdiff_t>(((oy + y) * sheet_w + ox) * 3));
     }
 }
 

@@ -1,9 +1,10 @@
-// Writes 8-bit RGB PNG files with libpng.
+// Writes and reads 8-bit RGB PNG files with libpng.
 #include "png_file.h"
 
 #include <png.h>
 
 #include <cstdio>
+#include <utility>
 
 bool write_png_file(const std::string& path, const uint8_t* rgb_rows, int width, int height) {
     FILE* file = std::fopen(path.c_str(), "wb");
@@ -25,4 +26,21 @@ bool write_png_file(const std::string& path, const uint8_t* rgb_rows, int width,
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return std::fclose(file) == 0;
+}
+
+bool read_png_file(const std::string& path, std::vector<uint8_t>& rgb_rows, int& width,
+                   int& height) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+    image.format = PNG_FORMAT_RGB;
+    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
+        png_image_free(&image);
+        return false;
+    }
+    rgb_rows = std::move(pixels);
+    width = static_cast<int>(image.width);
+    height = static_cast<int>(image.height);
+    return true;
 }
