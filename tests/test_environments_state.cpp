@@ -15,6 +15,7 @@
 #include "assets/scene_globaldata.h"
 #include "frame/globals.h"
 #include "platform/platform.h"
+#include "scenes/environment_steps.h"
 #include "scenes/scene_en1.h"
 #include "scenes/scene_en5.h"
 #include "scenes/scene_fader.h"

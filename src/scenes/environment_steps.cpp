@@ -1,11 +1,22 @@
-// Drawing steps shared by the environment scenes.
+// Steps shared by the environment scenes and the two scenes that own them.
 #include "scenes/environment_steps.h"
 
 #include <GL/gl.h>
 
+#include <string>
+
 #include "assets/qor_geox.h"
 #include "assets/scene_globaldata.h"
-#include "scenes/scene_intro.h"
+#include "engine/qor_scenes.h"
+#include "platform/platform.h"
+#include "scenes/scene_steps.h"
+
+void prepare_environment(qor_genericscene*& slot, qor_genericscene* scene) {
+    slot = scene;
+    slot->starttime = 0;
+    slot->endtime = environment_span_ms;
+    slot->init();
+}
 
 void bind_named_texture(const char* name) {
     glBindTexture(GL_TEXTURE_2D, find_texture(texture_table, name));
@@ -27,4 +38,28 @@ void call_list_pushed(uint32_t list) {
 void draw_screen_veil(float red, float green, float blue, float alpha) {
     glDisable(GL_DEPTH_TEST);
     tint_screen(GL_ONE_MINUS_SRC_ALPHA, red, green, blue, alpha);
+}
+
+void draw_walking_boy() {
+    glDisable(GL_BLEND);
+    glColor4f(1, 1, 1, 1);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GEQUAL, 0.5f);
+    const uint32_t frame = (platform::tick_count() / 100) & 7;
+    const std::string name = "boy" + std::to_string(frame);
+    bind_named_texture(name.c_str());
+    glBegin(GL_QUADS);
+    for (int i = -7; i <= 7; ++i) {
+        const float x = i / 510.0f;
+        glTexCoord2f(1, 1);
+        glVertex3f(x, 0, -1);
+        glTexCoord2f(1, 0);
+        glVertex3f(x, 2, -1);
+        glTexCoord2f(0, 0);
+        glVertex3f(x, 2, 1);
+        glTexCoord2f(0, 1);
+        glVertex3f(x, 0, 1);
+    }
+    glEnd();
+    glDisable(GL_ALPHA_TEST);
 }

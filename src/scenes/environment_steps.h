@@ -1,8 +1,17 @@
-// Small drawing steps that several environment scenes share: binding a
-// catalogue texture by name, calling a list on its own matrix, the veil.
+// Steps the environment scenes and their owners share: preparing an
+// instance, binding a catalogue texture by name, calling a list on its own
+// matrix, the veil and the walking boy.
 #pragma once
 
 #include <cstdint>
+
+class qor_genericscene;
+
+// Environments play local times 0 ... 99999 ms.
+constexpr int32_t environment_span_ms = 100000;
+// Stores a new environment in its owner's slot, gives it the window
+// [0, 100000) and runs its init (which never reads the window).
+void prepare_environment(qor_genericscene*& slot, qor_genericscene* scene);
 
 // Binds the texture registered under name (0, untextured, when there is none).
 void bind_named_texture(const char* name);
@@ -16,3 +25,6 @@ void call_list_pushed(uint32_t list);
 // Depth testing off, then tint_screen with (SRC_ALPHA, ONE_MINUS_SRC_ALPHA):
 // a full-screen veil that leaves the pixel projection in force.
 void draw_screen_veil(float red, float green, float blue, float alpha);
+// The boy sprite, walking in the y-z plane towards +z; its frame follows
+// the tick count at 10 frames per second.
+void draw_walking_boy();

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <string>
 
 #include "assets/qor_camera.h"
 #include "assets/qor_geox.h"
@@ -17,7 +16,6 @@
 #include "engine/qor_views.h"
 #include "frame/globals.h"
 #include "frame/main_loop.h"
-#include "platform/platform.h"
 #include "scenes/environment_steps.h"
 
 namespace {
@@ -250,28 +248,4 @@ void tscene_en1::render(int32_t time) {
     bind_named_texture("subgrass");
     call_list_pushed(subgrass.list);
     glDisable(GL_DEPTH_TEST);
-}
-
-void draw_walking_boy() {
-    glDisable(GL_BLEND);
-    glColor4f(1, 1, 1, 1);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GEQUAL, 0.5f);
-    const uint32_t frame = (platform::tick_count() / 100) & 7;
-    const std::string name = "boy" + std::to_string(frame);
-    bind_named_texture(name.c_str());
-    glBegin(GL_QUADS);
-    for (int i = -7; i <= 7; ++i) {
-        const float x = i / 510.0f;
-        glTexCoord2f(1, 1);
-        glVertex3f(x, 0, -1);
-        glTexCoord2f(1, 0);
-        glVertex3f(x, 2, -1);
-        glTexCoord2f(0, 0);
-        glVertex3f(x, 2, 1);
-        glTexCoord2f(0, 1);
-        glVertex3f(x, 0, 1);
-    }
-    glEnd();
-    glDisable(GL_ALPHA_TEST);
 }

@@ -11,10 +11,6 @@ public:
     void init() override;
 };
 
-// The boy sprite, walking in the y-z plane towards +z; its frame follows
-// the tick count at 10 frames per second.
-void draw_walking_boy();
-
 // The grass grows inside a disc of this radius (35/3) around the origin.
 constexpr float grass_disc_radius = 11.666667f;
 // One coordinate of a grass point from a draw of random_int(100000): -R for 0,

@@ -13,8 +13,7 @@
 #include "frame/globals.h"
 #include "frame/main_loop.h"
 #include "scenes/environment_steps.h"
-#include "scenes/scene_en1.h"
-#include "scenes/scene_intro.h"
+#include "scenes/scene_steps.h"
 
 namespace {
 

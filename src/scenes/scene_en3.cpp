@@ -12,7 +12,6 @@
 #include "frame/globals.h"
 #include "frame/main_loop.h"
 #include "scenes/environment_steps.h"
-#include "scenes/scene_en1.h"
 
 namespace {
 

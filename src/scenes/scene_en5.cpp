@@ -16,7 +16,6 @@
 #include "frame/globals.h"
 #include "frame/main_loop.h"
 #include "scenes/environment_steps.h"
-#include "scenes/scene_en1.h"
 
 namespace {
 

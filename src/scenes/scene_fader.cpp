@@ -12,13 +12,14 @@
 #include "engine/qor_font.h"
 #include "engine/qor_views.h"
 #include "engine/render_targets.h"
+#include "scenes/environment_steps.h"
 #include "scenes/scene_en1.h"
 #include "scenes/scene_en2.h"
 #include "scenes/scene_en3.h"
 #include "scenes/scene_en4.h"
 #include "scenes/scene_en5.h"
 #include "scenes/scene_en6.h"
-#include "scenes/scene_intro.h"
+#include "scenes/scene_steps.h"
 
 qor_genericscene* fader_en1 = nullptr;
 qor_genericscene* fader_en2 = nullptr;
@@ -29,7 +30,6 @@ qor_genericscene* fader_en6 = nullptr;
 
 namespace {
 
-constexpr int32_t environment_span_ms = 100000;
 constexpr int segment_count = 5;
 // Below this weight the incoming environment is not rendered at all.
 constexpr double least_visible_weight = 1.0 / 51;
@@ -54,13 +54,6 @@ const segment_plan segments[segment_count] = {
     {&fader_en4, 50000, 50000, &fader_en5, 50000, "conquer all the world"},
     {&fader_en5, 50000, 50000, &fader_en6, 100000, "join the community of creative people"},
 };
-
-void prepare_environment(qor_genericscene*& slot, qor_genericscene* scene) {
-    slot = scene;
-    slot->starttime = 0;
-    slot->endtime = environment_span_ms;
-    slot->init();
-}
 
 }  // namespace
 

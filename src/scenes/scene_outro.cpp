@@ -11,7 +11,7 @@
 
 #include "engine/qor_font.h"
 #include "frame/globals.h"
-#include "scenes/scene_intro.h"
+#include "scenes/scene_steps.h"
 #include "scenes/show_texts.h"
 
 namespace {

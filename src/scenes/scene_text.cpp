@@ -13,10 +13,11 @@
 #include "engine/qor_views.h"
 #include "engine/render_targets.h"
 #include "frame/globals.h"
+#include "scenes/environment_steps.h"
 #include "scenes/scene_en1.h"
 #include "scenes/scene_en2.h"
 #include "scenes/scene_en3.h"
-#include "scenes/scene_intro.h"
+#include "scenes/scene_steps.h"
 
 qor_genericscene* text_en1 = nullptr;
 qor_genericscene* text_en2 = nullptr;
@@ -28,19 +29,11 @@ const char* const text_words[text_word_count] = {
 
 namespace {
 
-constexpr int32_t environment_span_ms = 100000;
 constexpr int tunnel_layers = 10;
 // 16 pi: the darkening pulses once per word slot.
 constexpr double slot_pulse = 50.26548245743669;
 
 qor_genericscene* const* const backgrounds[3] = {&text_en1, &text_en2, &text_en3};
-
-void prepare_environment(qor_genericscene*& slot, qor_genericscene* scene) {
-    slot = scene;
-    slot->init();
-    slot->starttime = 0;
-    slot->endtime = environment_span_ms;
-}
 
 // Layer i sits 9 units in front of layer i - 1 and turns faster, neighbours
 // in opposite directions.
