@@ -1,4 +1,4 @@
-// JPEG files decoded with libjpeg into RGB or RGBA mipmapped textures, the
+// JPEG files decoded into RGB or RGBA mipmapped textures, the
 // blank RGB textures that frames are copied into, and the name table that
 // scenes bind their textures through.
 #include "assets/qor_textures.h"
@@ -7,98 +7,14 @@
 #include <GL/glu.h>
 
 #include <algorithm>
-#include <csetjmp>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
-// After <cstdio>: jpeglib.h needs size_t and FILE declared.
-#include <jpeglib.h>
-#include <jerror.h>
-
+#include "assets/jpeg_image.h"
 #include "assets/load_error.h"
 
 namespace {
-
-// 8-bit RGB pixels, top row first, rows packed at width * 3 bytes.
-struct decoded_image {
-    int width = 0;
-    int height = 0;
-    std::vector<unsigned char> rgb;
-};
-
-// libjpeg reports through this; its own error_exit would end the process.
-struct jpeg_failure {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-    char text[JMSG_LENGTH_MAX];
-};
-
-void on_jpeg_error(j_common_ptr info) {
-    auto* failure = reinterpret_cast<jpeg_failure*>(info->err);
-    info->err->format_message(info, failure->text);
-    std::longjmp(failure->jump, 1);
-}
-
-// Warnings that leave every pixel decoded: stray bytes between markers and
-// marker contents the decoder does not need.
-bool harmless_warning(int code) {
-    return code == JWRN_EXTRANEOUS_DATA || code == JWRN_JFIF_MAJOR || code == JWRN_ADOBE_XFORM ||
-           code == JWRN_BOGUS_ICC;
-}
-
-// Level -1 is a warning. Damaged data (a truncated file, a bad Huffman code)
-// makes libjpeg fill in grey and go on, but a picture with holes is a broken
-// data folder; the harmless warnings above still give the whole picture.
-void on_jpeg_message(j_common_ptr info, int level) {
-    if (level < 0 && !harmless_warning(info->err->msg_code)) on_jpeg_error(info);
-}
-
-void read_scanlines(jpeg_decompress_struct& info, decoded_image& image) {
-    const int components = info.output_components;
-    image.width = static_cast<int>(info.output_width);
-    image.height = static_cast<int>(info.output_height);
-    // libjpeg's own pool holds the row: an error jumps out of this frame,
-    // which must therefore own nothing that needs destroying.
-    JSAMPARRAY row = info.mem->alloc_sarray(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
-                                            info.output_width * components, 1);
-    // The image grows row by row, so a header that claims a huge size with
-    // no data behind it fails before the memory is taken.
-    const size_t row_bytes = static_cast<size_t>(image.width) * 3;
-    while (info.output_scanline < info.output_height) {
-        jpeg_read_scanlines(&info, row, 1);
-        image.rgb.resize(image.rgb.size() + row_bytes);
-        unsigned char* out = image.rgb.data() + image.rgb.size() - row_bytes;
-        for (int x = 0; x < image.width; ++x) {
-            const unsigned char* pixel = row[0] + static_cast<size_t>(x) * components;
-            // A greyscale image gives R = G = B = its grey level.
-            for (int channel = 0; channel < 3; ++channel) {
-                *out++ = pixel[components == 1 ? 0 : channel];
-            }
-        }
-    }
-}
-
-decoded_image decode_jpeg(const char* file_name) {
-    const std::vector<unsigned char> file = read_data_file(file_name);
-    jpeg_failure failure;
-    jpeg_decompress_struct info;
-    info.err = jpeg_std_error(&failure.manager);
-    failure.manager.error_exit = on_jpeg_error;
-    failure.manager.emit_message = on_jpeg_message;
-    decoded_image image;
-    if (setjmp(failure.jump) != 0) fatal_load_error(file_name, failure.text);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, file.data(), static_cast<unsigned long>(file.size()));
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = info.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
-    jpeg_start_decompress(&info);
-    read_scanlines(info, image);
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    return image;
-}
 
 uint32_t new_bound_texture(int mag_filter, int min_filter) {
     GLuint texture = 0;
@@ -118,7 +34,7 @@ GLint swap_unpack_alignment(GLint alignment) {
     return previous;
 }
 
-std::string size_text(const decoded_image& image) {
+std::string size_text(const jpeg_image& image) {
     return std::to_string(image.width) + "x" + std::to_string(image.height);
 }
 
@@ -148,7 +64,7 @@ uint32_t find_texture(const texture_table_t& table, const char* name) {
 }
 
 uint32_t load_texture(const char* file_name, int mag_filter, int min_filter) {
-    const decoded_image image = decode_jpeg(file_name);
+    const jpeg_image image = decode_jpeg_file(file_name);
     const uint32_t texture = new_bound_texture(mag_filter, min_filter);
     const GLint previous = swap_unpack_alignment(1);
     gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE,
@@ -159,8 +75,8 @@ uint32_t load_texture(const char* file_name, int mag_filter, int min_filter) {
 
 uint32_t load_texture_alpha(const char* colour_file, const char* alpha_file, int mag_filter,
                             int min_filter) {
-    const decoded_image colour = decode_jpeg(colour_file);
-    const decoded_image alpha = decode_jpeg(alpha_file);
+    const jpeg_image colour = decode_jpeg_file(colour_file);
+    const jpeg_image alpha = decode_jpeg_file(alpha_file);
     if (alpha.width != colour.width || alpha.height != colour.height) {
         const std::string reason = "the alpha image is " + size_text(alpha) +
                                    " but its colour image \"" + colour_file + "\" is " +
