@@ -1,9 +1,7 @@
-// The camera record handed to OpenGL, camera paths with their .camera files
-// (bare 40-byte records), and the editor's moves: rise, advance, strafe, turn.
+// Camera records, camera paths with their .camera files (bare 40-byte
+// records), and the editor's moves: rise, advance, strafe, turn. No GL here:
+// qor_camera_apply.cpp hands a record to OpenGL.
 #include "assets/qor_camera.h"
-
-#include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -88,16 +86,6 @@ void set_camera(camera_record& camera, float eye_x, float eye_y, float eye_z, fl
     camera.up_x = up_x;
     camera.up_y = up_y;
     camera.up_z = up_z;
-}
-
-void apply_camera(const camera_record& camera) {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(camera.fov, 1.33333333333, 0.1, 99999);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(camera.eye_x, camera.eye_y, camera.eye_z, camera.target_x, camera.target_y,
-              camera.target_z, camera.up_x, camera.up_y, camera.up_z);
 }
 
 void clear_camera_path(camera_path& path) { path.count = 0; }

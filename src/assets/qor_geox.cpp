@@ -1,8 +1,7 @@
 // Loading .geox meshes (counts, then x z y u v per vertex, then three indices
-// per face), drawing them in immediate mode and computing their normals.
+// per face) and computing the normals the file does not carry; no GL here
+// (qor_geox_draw.cpp draws them).
 #include "assets/qor_geox.h"
-
-#include <GL/gl.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -48,11 +47,6 @@ void read_vertex(const unsigned char* bytes, TGeoxVertex& vertex) {
     vertex.v = load_le_float(bytes + 16);
 }
 
-void emit_corner(const TGeoxVertex& vertex, bool with_texcoords, bool with_vertex_normals) {
-    if (with_vertex_normals) glNormal3f(vertex.nx, vertex.ny, vertex.nz);
-    if (with_texcoords) glTexCoord2f(vertex.u, vertex.v);
-    glVertex3f(vertex.x, vertex.y, vertex.z);
-}
 
 }  // namespace
 
@@ -99,23 +93,6 @@ void load_geox(TGeoxData& mesh, const char* file_name) {
         }
     }
 }
-
-void draw_geox(const TGeoxData& mesh, bool with_texcoords, bool with_face_normals,
-               bool with_vertex_normals) {
-    glBegin(GL_TRIANGLES);
-    for (const TGeoxFace& face : mesh.faces) {
-        if (with_face_normals) glNormal3f(face.nx, face.ny, face.nz);
-        for (int32_t index : {face.i0, face.i1, face.i2}) {
-            emit_corner(mesh.vertices[static_cast<size_t>(index)], with_texcoords,
-                        with_vertex_normals);
-        }
-    }
-    glEnd();
-}
-
-void draw_geox_normals(const TGeoxData& mesh) { draw_geox(mesh, false, false, true); }
-
-void draw_geox_textured(const TGeoxData& mesh) { draw_geox(mesh, true, false, false); }
 
 void compute_face_normals(TGeoxData& mesh) {
     for (TGeoxFace& face : mesh.faces) {
