@@ -58,7 +58,6 @@ void time_span(const char* name, int32_t start, int32_t end) {
 int run_capture_bench() {
     const auto total = bench_clock::now();
     set_startup_observer(print_phase);
-    prepare_show_offscreen();
     phase_start = bench_clock::now();
     if (!start_show_offscreen()) return 1;
     set_startup_observer(nullptr);

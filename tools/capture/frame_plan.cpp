@@ -40,9 +40,9 @@ int32_t frame_time(int64_t k, int fps) { return static_cast<int32_t>(k * 1000 / 
 
 int64_t first_frame_at_or_after(int32_t t, int fps) {
     if (t <= 0) return 0;
+    // k = floor(t * fps / 1000) shows at most t, and frame k - 1 shows less.
     int64_t k = static_cast<int64_t>(t) * fps / 1000;
     while (frame_time(k, fps) < t) ++k;
-    while (k > 0 && frame_time(k - 1, fps) >= t) --k;
     return k;
 }
 
