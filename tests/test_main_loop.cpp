@@ -184,10 +184,21 @@ TEST(RandomInt, BoundZeroGivesZeroAndStillAdvances) {
     EXPECT_EQ(random_int(10), 2u) << "the zero-bound draw used up the first value";
 }
 
-TEST(RandomInt, StaysBelowTheBound) {
-    set_random_seed(8124751);
-    for (int i = 0; i < 10000; ++i) EXPECT_LT(random_int(1360), 1360u);
-    EXPECT_EQ(random_int(0xFFFFFFFFu) <= 0xFFFFFFFEu, true);
+// Draws from a seed computed here, independently of the generator: the
+// multiplier, the increment, the 32-bit wrap and the upper half of seed * n
+// must all be right for the values to match and to stay below the bound.
+TEST(RandomInt, FollowsTheCongruenceAndStaysBelowTheBound) {
+    uint64_t expected_seed = 8124751;
+    set_random_seed(static_cast<uint32_t>(expected_seed));
+    for (uint32_t n : {1360u, 1u, 7u, 100000u, 0xFFFFFFFFu}) {
+        for (int i = 0; i < 1000; ++i) {
+            expected_seed = (expected_seed * 134775813u + 1u) % 4294967296u;
+            const uint32_t draw = random_int(n);
+            ASSERT_EQ(draw, static_cast<uint32_t>((expected_seed * n) >> 32)) << "bound " << n;
+            ASSERT_LT(draw, n);
+        }
+        EXPECT_EQ(random_seed(), expected_seed);
+    }
 }
 
 }  // namespace

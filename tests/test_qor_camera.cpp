@@ -121,24 +121,40 @@ TEST(Spline, ClearedPathCopiesWhatSlotOneStillHolds) {
     expect_same(out, record_with(1), 0);
 }
 
+// A path between two guard records: any read outside its slots would pick up
+// the guard, so two layouts that differ only in their guards must give the
+// same bytes for every t.
+struct guarded_path {
+    camera_record before;
+    camera_path path;
+    camera_record after;
+};
+
 TEST(Spline, NeverReadsOutsideTheSlotsWhateverT) {
-    // A full path with every slot in use; slot 99 is the last one there is.
-    auto path = fresh_path();
-    for (int i = 0; i < camera_path_slots; ++i) path->slots[i] = record_with(float(i));
-    path->count = camera_path_max_keys;
-    camera_record out;
-    interpolate_camera(out, *path, 1);
-    expect_same(out, record_with(98), 1e-3f);
-    for (float t : {1.5f, 1e9f, -3.0f, std::numeric_limits<float>::infinity()}) {
-        interpolate_camera(out, *path, t);
+    auto low = std::make_unique<guarded_path>();
+    auto high = std::make_unique<guarded_path>();
+    for (guarded_path* g : {low.get(), high.get()}) {
+        for (int i = 0; i < camera_path_slots; ++i) g->path.slots[i] = record_with(float(i));
+        g->path.count = camera_path_max_keys;
     }
-    interpolate_camera(out, *path, std::numeric_limits<float>::quiet_NaN());
+    low->before = low->after = record_with(-1e30f);
+    high->before = high->after = record_with(1e30f);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
     // A count written beyond the slots is read as a full path.
-    path->count = 1000000;
-    interpolate_camera(out, *path, 0.999999f);
-    EXPECT_NEAR(out.fov, 98, 0.01f);
-    interpolate_camera(out, *path, -0.5f);
-    EXPECT_TRUE(std::isfinite(out.fov));
+    for (int32_t count : {camera_path_max_keys, 1000000}) {
+        low->path.count = high->path.count = count;
+        for (float t : {0.0f, 0.5f, 0.999999f, 1.0f, 1.5f, 1e9f, -0.5f, -3.0f, inf, -inf, nan}) {
+            camera_record from_low, from_high;
+            interpolate_camera(from_low, low->path, t);
+            interpolate_camera(from_high, high->path, t);
+            EXPECT_EQ(std::memcmp(&from_low, &from_high, sizeof from_low), 0)
+                << "count " << count << ", t " << t << " read a guard";
+        }
+    }
+    camera_record out;
+    interpolate_camera(out, low->path, 1);
+    expect_same(out, record_with(98), 1e-3f);
 }
 
 TEST(CameraPath, AppendFillsSlotsFromOneAndStopsAt99) {

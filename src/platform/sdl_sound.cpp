@@ -34,6 +34,7 @@ struct stream_t {
 };
 
 struct {
+    int output = OUTPUT_WINMM;
     bool initialised = false;
     bool allow_virtual_devices = false;
     SDL_AudioDeviceID device = 0;
@@ -120,12 +121,13 @@ void mask_float_exceptions() {
 
 void allow_virtual_devices(bool allow) { state.allow_virtual_devices = allow; }
 
-void set_output(int) {}
+void set_output(int output) { state.output = output; }
 
 bool init(int mix_rate, int, unsigned) {
     if (state.initialised) return true;
     state.initialised = true;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return true;  // silent output
+    if (state.output == OUTPUT_NOSOUND) return true;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     SDL_AudioSpec wanted{};
     wanted.freq = mix_rate;
     wanted.format = AUDIO_S16SYS;
@@ -138,16 +140,16 @@ bool init(int mix_rate, int, unsigned) {
         SDL_CloseAudioDevice(state.device);
         state.device = 0;
     }
-    if (state.device != 0) {
-        state.clock.rate = state.obtained.freq;
-        state.clock.latency = state.obtained.samples;
-    }
+    if (state.device == 0) return false;
+    state.clock.rate = state.obtained.freq;
+    state.clock.latency = state.obtained.samples;
     return true;
 }
 
 void close() {
     if (state.device != 0) SDL_CloseAudioDevice(state.device);
     state.device = 0;
+    if (state.initialised && state.output != OUTPUT_NOSOUND) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     state.initialised = false;
 }
 

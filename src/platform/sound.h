@@ -11,11 +11,16 @@ namespace sound {
 
 using stream_handle = intptr_t;  // 0 means "no stream"
 
-enum : int { OUTPUT_WINMM = 1 };
+enum : int { OUTPUT_NOSOUND = 0, OUTPUT_WINMM = 1 };
 enum : unsigned { MPEGACCURATE = 0x20000 };
 
+// The output the next init opens: the sound device (OUTPUT_WINMM, the
+// start-up choice) or none at all (OUTPUT_NOSOUND, the silent output).
 void set_output(int output);
+// Opens the chosen output; false when a device was wanted and none opened.
 bool init(int mix_rate, int max_software_channels, unsigned flags);
+// Releases the device. Streams opened and played after it, or after a
+// failed init, play on the silent output paced by the monotonic clock.
 void close();
 stream_handle stream_open_file(const char* name, unsigned mode, int length);
 // Why the last stream_open_file answered 0, in words.

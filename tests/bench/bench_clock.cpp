@@ -16,6 +16,7 @@ using wall = std::chrono::steady_clock;
 
 void measure(const char* name, bool device) {
     sound::allow_virtual_devices(device);
+    sound::set_output(device ? sound::OUTPUT_WINMM : sound::OUTPUT_NOSOUND);
     sound::init(44100, 4, 0);
     const sound::stream_handle stream = sound::stream_open_file("data\\soundtrack.ogg", sound::MPEGACCURATE, 0);
     if (stream == 0) {
