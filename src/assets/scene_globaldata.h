@@ -5,7 +5,9 @@
 #include "assets/qor_geox.h"
 #include "assets/qor_textures.h"
 
+// Filled by load_assets at start-up; every scene binds through it by name.
 extern texture_table_t texture_table;
+// Loaded and compiled by load_assets; en1 and en5 call its display list.
 extern TGeoxData sky_mesh;
 
 // Needs a current GL context. Leaves boy7 bound.

@@ -6,6 +6,8 @@
 constexpr int scene_table_slots = 32;
 // The outro's end: the last millisecond of the timeline.
 constexpr int32_t show_end_ms = 108000;
+// Filled by create_scene_table at start-up (and by tests with stand-ins); walked by
+// init_gl and draw_frame, read by the capture tool for the scenes' windows.
 extern qor_genericscene* scene_table[scene_table_slots];
 
 // Module start-up: empties the table and creates intro, fader, text and

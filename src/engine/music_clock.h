@@ -5,6 +5,8 @@
 
 #include "platform/sound.h"
 
+// Opened by start_music (0 when the soundtrack cannot play); read by
+// read_music_clock.
 extern sound::stream_handle music_stream;
 
 void init_sound();

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+// Created by create_render_targets; the conductor and the glow pass copy
+// frames into the screen targets and draw them back.
 constexpr int screen_target_count = 4;
 extern uint32_t screen_targets[screen_target_count];  // 1024x512 each
 extern uint32_t glow_source;                          // 256x256

@@ -2,6 +2,7 @@
 // right-button release records the view into "default.camera".
 #pragma once
 
+// The editor's step size: set by the digit keys, read by every move.
 extern float camera_speed;
 
 // Once per frame pass, after the swap and the Escape test.

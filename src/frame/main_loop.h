@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+// The music time of the frame being drawn: written by draw_frame once per
+// frame, read by the show driver's callers and the tests.
 extern int32_t music_time;
 
 // Everything that runs before the window exists, in dependency order.

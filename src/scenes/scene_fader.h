@@ -12,7 +12,8 @@ public:
     void init() override;
 };
 
-// The conductor's own environment instances, created by its init.
+// The conductor's own environment instances: created by its init (tests put
+// stand-ins there), rendered by its render.
 extern qor_genericscene* fader_en1;
 extern qor_genericscene* fader_en2;
 extern qor_genericscene* fader_en3;

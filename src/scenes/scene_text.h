@@ -11,7 +11,8 @@ public:
     void init() override;
 };
 
-// The text scene's own instances of the first three environments.
+// The text scene's own instances of the first three environments: created
+// by its init (tests put stand-ins there), rendered as its backgrounds.
 extern qor_genericscene* text_en1;
 extern qor_genericscene* text_en2;
 extern qor_genericscene* text_en3;

@@ -9,20 +9,22 @@
 #include "frame_plan.h"
 
 const char* const capture_usage =
-    "usage: trof_capture --time MS [--time MS ...] --out DIR [--fps F]\n"
+    "usage: trof_capture --time MS [--time MS ...] --out DIR [--sheet FILE] [--fps F]\n"
+    "       trof_capture --time MS [--time MS ...] --sheet FILE [--fps F]\n"
     "       trof_capture --from A --to B --fps F --out DIR\n"
     "       trof_capture --video FILE [--fps F] [--to B]\n"
     "       trof_capture --bench\n"
     "       trof_capture --help\n"
     "\n"
-    "Renders the show headless (no window, no sound device) from the build\n"
-    "folder, which holds data/. Frame k at F frames per second shows music\n"
-    "time trunc(1000*k/F) ms; the walking boy's animation follows the music\n"
-    "time, so every capture is repeatable to the byte.\n"
+    "Renders the show headless (a hidden offscreen window, no sound device)\n"
+    "from the build folder, which holds data/. Frame k at F frames per second\n"
+    "shows music time trunc(1000*k/F) ms; the walking boy's animation follows\n"
+    "the music time, so every capture is repeatable to the byte.\n"
     "\n"
-    "  --time MS     one PNG per time, DIR/time_MMMMMM.png. The frames the live\n"
-    "                show draws before MS on the grid of --fps (default 60) are\n"
-    "                drawn first, so the picture equals that frame of a sequence.\n"
+    "  --time MS     one PNG per time, DIR/time_MMMMMM.png with --out. The frames\n"
+    "                the live show draws before MS on the grid of --fps (default\n"
+    "                60) are drawn first, so the picture equals that frame of a\n"
+    "                sequence.\n"
     "  --from A --to B\n"
     "                the frames of the --fps grid from A to B ms (both included)\n"
     "                as DIR/frame_KKKKKK.png, K being the frame number.\n"
@@ -30,6 +32,8 @@ const char* const capture_usage =
     "                piped to ffmpeg with data/soundtrack.ogg muxed in: H.264 and\n"
     "                AAC for .mp4, H.264 and Vorbis for .mkv. Needs ffmpeg.\n"
     "                With --to B it stops before B ms (a short clip).\n"
+    "  --sheet FILE  the --time frames, in time order, as one contact sheet PNG:\n"
+    "                half-size cells, 3 to a row. With or instead of --out.\n"
     "  --out DIR     the folder for PNG files (made if missing).\n"
     "  --fps F       frames per second, a whole number from 1 to 1000.\n"
     "  --bench       start-up phases, ms per frame (median, 95th percentile) for\n"
@@ -63,7 +67,7 @@ parsed_options parse_capture_options(int argc, const char* const* argv) {
         const std::string arg = argv[i];
         const bool takes_value =
             arg == "--time" || arg == "--from" || arg == "--to" || arg == "--fps" ||
-            arg == "--out" || arg == "--video";
+            arg == "--out" || arg == "--video" || arg == "--sheet";
         if (takes_value && i + 1 >= argc) return fail(arg + " needs a value");
         const char* value = takes_value ? argv[++i] : nullptr;
         int32_t number = 0;
@@ -73,6 +77,8 @@ parsed_options parse_capture_options(int argc, const char* const* argv) {
             bench = true;
         } else if (arg == "--out") {
             o.out_dir = value;
+        } else if (arg == "--sheet") {
+            o.sheet_file = value;
         } else if (arg == "--video") {
             video = true;
             o.video_file = value;
@@ -100,6 +106,7 @@ parsed_options parse_capture_options(int argc, const char* const* argv) {
                       (!o.times.empty() ? 1 : 0) + ((have_from || (have_to && !video)) ? 1 : 0);
     if (modes == 0) return fail("no mode given");
     if (modes > 1) return fail("give one of --time, --from/--to, --video, --bench, --help");
+    if (!o.sheet_file.empty() && o.times.empty()) return fail("--sheet goes with --time");
     if (help) {
         o.mode = capture_mode::help;
     } else if (bench) {
@@ -110,7 +117,7 @@ parsed_options parse_capture_options(int argc, const char* const* argv) {
         if (o.to <= 0 || o.to > show_end_ms) return fail("--to with --video must lie in 1 ... 108000");
         o.mode = capture_mode::video;
     } else if (!o.times.empty()) {
-        if (o.out_dir.empty()) return fail("--time needs --out DIR");
+        if (o.out_dir.empty() && o.sheet_file.empty()) return fail("--time needs --out DIR or --sheet FILE");
         std::sort(o.times.begin(), o.times.end());
         o.times.erase(std::unique(o.times.begin(), o.times.end()), o.times.end());
         o.mode = capture_mode::times;

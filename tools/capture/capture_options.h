@@ -14,6 +14,7 @@ struct capture_options {
     int32_t to = 0;
     int fps = 60;
     std::string out_dir;
+    std::string sheet_file;  // --sheet: the --time frames tiled into one PNG
     std::string video_file;
 };
 

@@ -1,5 +1,5 @@
-// trof_capture: the show rendered headless, frame-exact, to PNG files or to
-// a video, or timed. See capture_usage for the command line.
+// trof_capture: the show rendered headless, frame-exact, to PNG files, contact
+// sheets or a video, or timed. See capture_usage for the command line.
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -7,6 +7,7 @@
 
 #include "capture_bench.h"
 #include "capture_options.h"
+#include "contact_sheet.h"
 #include "engine/qor_views.h"
 #include "frame/show_driver.h"
 #include "frame_plan.h"
@@ -36,7 +37,9 @@ struct progress_line {
     }
 };
 
+// Makes the folder if missing; an empty name is the working folder.
 bool make_out_dir(const std::string& dir) {
+    if (dir.empty()) return true;
     std::error_code error;
     std::filesystem::create_directories(dir, error);
     if (error) std::fprintf(stderr, "trof_capture: cannot make %s: %s\n", dir.c_str(), error.message().c_str());
@@ -53,11 +56,19 @@ bool save_png(const std::string& dir, const char* pattern, long long number,
     return false;
 }
 
+// Each time's frame into the folder, its sheet cell, or both.
 int capture_times(const capture_options& o) {
-    for (int32_t t : o.times) {
-        if (!save_png(o.out_dir, "time_%06lld.png", t, render_frame_exact(t, o.fps))) return 1;
+    contact_sheet sheet = make_contact_sheet(static_cast<int>(o.times.size()), screen_width, screen_height);
+    for (size_t i = 0; i < o.times.size(); ++i) {
+        const std::vector<uint8_t> frame = render_frame_exact(o.times[i], o.fps);
+        if (!o.out_dir.empty() && !save_png(o.out_dir, "time_%06lld.png", o.times[i], frame)) return 1;
+        put_sheet_cell(sheet, static_cast<int>(i), frame);
     }
-    return 0;
+    if (o.sheet_file.empty() || write_png_file(o.sheet_file, sheet.rgb.data(), sheet.width, sheet.height)) {
+        return 0;
+    }
+    std::fprintf(stderr, "trof_capture: cannot write %s\n", o.sheet_file.c_str());
+    return 1;
 }
 
 int capture_range(const capture_options& o) {
@@ -121,7 +132,10 @@ int main(int argc, char** argv) {
         break;
     case capture_mode::times:
     case capture_mode::range:
-        if (!make_out_dir(o.out_dir)) return 1;
+        if (!make_out_dir(o.out_dir) ||
+            !make_out_dir(std::filesystem::path(o.sheet_file).parent_path().string())) {
+            return 1;
+        }
         break;
     }
     if (!start_show_offscreen()) return 1;
