@@ -13,8 +13,10 @@
 #include <string>
 
 #include "capture_options.h"
+#include "contact_sheet.h"
 #include "engine/globalscenes.h"
 #include "frame_plan.h"
+#include "png_file.h"
 #include "support/gl_harness.h"
 #include "video_pipe.h"
 
@@ -101,6 +103,7 @@ TEST(CaptureOptions, BadArgumentsAreRefused) {
         {"trof_capture", "--from", "200", "--to", "100", "--fps", "30", "--out", "d"},
         {"trof_capture", "--video", "a.mp4", "--fps", "0"},
         {"trof_capture", "--video", "a.mp4", "--bench"},
+        {"trof_capture", "--video", "a.mp4", "--sheet", "s.png"},
         {"trof_capture", "--frobnicate"},
     };
     for (const auto& args : bad) {
@@ -120,10 +123,13 @@ TEST(CaptureTool, BadArgumentsGiveUsageAndStatusTwo) {
     EXPECT_THAT(help.output, ::testing::HasSubstr("--video FILE"));
 }
 
-// One capture run shared by the checks below: times across the show, and a
-// sequence through the word scene into the outro.
+// One capture run shared by the checks below: times across the show (the
+// second run also as a contact sheet), and a sequence through the word scene
+// into the outro.
 class Captures : public ::testing::Test {
 protected:
+    static constexpr std::array<const char*, 5> frame_names = {
+        "time_000000.png", "time_000016.png", "time_040000.png", "time_085000.png", "time_091516.png"};
     static std::string first, second, sequence;
     static void SetUpTestSuite() {
         first = make_temp_dir("trof-capture-a");
@@ -131,7 +137,7 @@ protected:
         sequence = make_temp_dir("trof-capture-seq");
         const std::string times = " --time 0 --time 16 --time 40000 --time 85000 --time 91516";
         ASSERT_EQ(run(capture_tool + times + " --out " + first).status, 0);
-        ASSERT_EQ(run(capture_tool + times + " --out " + second).status, 0);
+        ASSERT_EQ(run(capture_tool + times + " --out " + second + " --sheet " + second + "/sheet.png").status, 0);
         const run_result r = run(capture_tool + " --from 91450 --to 91520 --fps 60 --out " + sequence);
         ASSERT_EQ(r.status, 0) << r.output;
     }
@@ -139,8 +145,7 @@ protected:
 std::string Captures::first, Captures::second, Captures::sequence;
 
 TEST_F(Captures, SameTimesGiveIdenticalBytes) {
-    for (const char* name : {"time_000000.png", "time_000016.png", "time_040000.png",
-                             "time_085000.png", "time_091516.png"}) {
+    for (const char* name : frame_names) {
         const std::string a = slurp(first + "/" + name);
         ASSERT_FALSE(a.empty()) << name;
         EXPECT_EQ(a, slurp(second + "/" + name)) << name;
@@ -157,6 +162,21 @@ TEST_F(Captures, SingleTimeEqualsItsFrameOfASequence) {
     EXPECT_TRUE(std::filesystem::exists(sequence + "/frame_005487.png"));
     EXPECT_FALSE(std::filesystem::exists(sequence + "/frame_005486.png"));
     EXPECT_FALSE(std::filesystem::exists(sequence + "/frame_005492.png"));
+}
+
+TEST_F(Captures, SheetTilesTheFramesAtHalfSize) {
+    std::vector<uint8_t> sheet;
+    int width = 0, height = 0;
+    ASSERT_TRUE(read_png_file(second + "/sheet.png", sheet, width, height));
+    EXPECT_EQ(width, 3 * 320 + 2 * sheet_gap);
+    EXPECT_EQ(height, 2 * 240 + sheet_gap);
+    contact_sheet expected = make_contact_sheet(5, 640, 480);
+    for (size_t i = 0; i < frame_names.size(); ++i) {
+        std::vector<uint8_t> frame;
+        ASSERT_TRUE(read_png_file(first + "/" + frame_names[i], frame, width, height));
+        put_sheet_cell(expected, static_cast<int>(i), frame);
+    }
+    EXPECT_EQ(sheet, expected.rgb);
 }
 
 TEST(CaptureTool, MissingDataFolderGivesTheDemosLoadError) {

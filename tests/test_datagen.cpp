@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "assets/jpeg_image.h"
+#include "assets/load_error.h"
 #include "assets/qor_camera.h"
 #include "assets/qor_spline.h"
 #include "support/asset_files.h"
@@ -34,28 +36,31 @@ struct Picture {
     int at(int x, int y, int c = 0) const { return pixels[(static_cast<size_t>(y) * width + x) * components + c]; }
 };
 
-Picture decode(const std::string& name) {
-    Picture p;
-    FILE* file = std::fopen((data + name + ".jpg").c_str(), "rb");
-    if (!file) return p;
+// The component count of the file's frame header, read with libjpeg: the
+// decoder gives RGB for every picture.
+int stored_components(const std::vector<unsigned char>& file) {
     jpeg_decompress_struct info;
     jpeg_error_mgr errors;
     info.err = jpeg_std_error(&errors);
     jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, file);
+    jpeg_mem_src(&info, file.data(), static_cast<unsigned long>(file.size()));
     jpeg_read_header(&info, TRUE);
-    jpeg_start_decompress(&info);
-    p.width = static_cast<int>(info.output_width);
-    p.height = static_cast<int>(info.output_height);
-    p.components = info.output_components;
-    p.pixels.resize(static_cast<size_t>(p.width) * p.height * p.components);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = p.pixels.data() + static_cast<size_t>(info.output_scanline) * p.width * p.components;
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
+    const int components = info.num_components;
     jpeg_destroy_decompress(&info);
-    std::fclose(file);
+    return components;
+}
+
+// The picture in its stored components: one channel for greyscale files.
+Picture decode(const std::string& name) {
+    const std::string file_name = data + name + ".jpg";
+    Picture p;
+    if (!std::filesystem::exists(file_name)) return p;
+    const jpeg_image image = decode_jpeg_file(file_name.c_str());
+    p.width = image.width;
+    p.height = image.height;
+    p.components = stored_components(read_data_file(file_name.c_str()));
+    p.pixels.resize(static_cast<size_t>(p.width) * p.height * p.components);
+    for (size_t i = 0; i < p.pixels.size(); ++i) p.pixels[i] = image.rgb[i / p.components * 3 + i % p.components];
     return p;
 }
 
