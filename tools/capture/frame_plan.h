@@ -16,6 +16,6 @@ int64_t first_frame_at_or_after(int32_t t, int fps);
 // the camera pose the intro and outro hand to the next frame, the field of
 // view the outro keeps from the word scene's last frame, and the depth
 // function the earth scene sets when it first renders (the word scene's
-// environments draw with it). Ascending, all below
-// target, on the grid of `fps`. Needs the scene table.
+// environments draw with it). Ascending, all below target, on the grid of
+// `fps`. Needs the scene table.
 std::vector<int32_t> warmup_times(int32_t target, int fps);
