@@ -227,7 +227,8 @@ TEST(SeaWaves, HeightIsRestPlusRippleAndNothingElseMoves) {
 TEST(SeaWaves, SurfaceIsAPureFunctionOfTime) {
     TGeoxData rest;
     for (int i = 0; i < 50; ++i) {
-        rest.vertices.push_back({i * 0.37f, i * 0.01f, i * 0.11f, 0, 0, 0, 0, 0});
+        const float f = static_cast<float>(i);
+        rest.vertices.push_back({f * 0.37f, f * 0.01f, f * 0.11f, 0, 0, 0, 0, 0});
     }
     TGeoxData water = rest;
     shape_waves(water, rest, 0.61f);

@@ -51,7 +51,7 @@ void write_test_ogg(const std::string& path, int seconds) {
         if (n > 0) {
             float** buffer = vorbis_analysis_buffer(&dsp, n);
             for (int i = 0; i < n; ++i) {
-                const float v = 0.2f * std::sin(2 * 3.14159265f * 440 * (done + i) / 44100.0f);
+                const float v = 0.2f * std::sin(2 * 3.14159265f * 440 * static_cast<float>(done + i) / 44100.0f);
                 buffer[0][i] = v;
                 buffer[1][i] = v;
             }
@@ -106,7 +106,7 @@ TEST(SoundLayer, StreamClockStartsAtZeroGrowsAndKeepsWallTime) {
                           std::chrono::steady_clock::now() - start)
                           .count();
     EXPECT_GT(last, 1000);
-    EXPECT_NEAR(last, wall, 40) << "position " << last << " ms after " << wall << " ms";
+    EXPECT_NEAR(last, static_cast<double>(wall), 40) << "position " << last << " ms after " << wall << " ms";
 
     std::this_thread::sleep_for(std::chrono::milliseconds(1800));
     const int32_t past_end = sound::stream_get_time(stream);

@@ -34,7 +34,7 @@ double rms(const std::vector<float>& samples, int64_t from, int64_t to) {
 std::vector<float> sine(double hz, int64_t frames) {
     std::vector<float> out(frames);
     for (int64_t n = 0; n < frames; ++n) {
-        out[n] = float(std::sin(2.0 * std::numbers::pi * hz * n / rate));
+        out[n] = float(std::sin(2.0 * std::numbers::pi * hz * static_cast<double>(n) / rate));
     }
     return out;
 }
@@ -113,7 +113,7 @@ TEST(Synth, LowPassPassesTheBandAndCutsAboveIt) {
 }
 
 TEST(Synth, NotesSoundAtTheirPitchAndRelease) {
-    const synth::Patch sine_patch{.wave = synth::Wave::sine, .sustain = 1.0, .release_s = 0.05,
+    const synth::Patch sine_patch{.wave = synth::Wave::sine, .sustain = 1.0, .release_s = 0.05f,
                                   .cutoff_hz = 15000.0};
     const int64_t hold = rate / 2;
     const synth::Track a4 = synth::note_sound(sine_patch, 69.0, hold);
@@ -168,7 +168,7 @@ TEST(Synth, LimiterHoldsTheCeilingAndLeavesQuietSoundAlone) {
     synth::Noise noise{7u};
     for (int64_t n = 0; n < rate; ++n) {
         loud.left[n] = float(0.5 * synth::noise_next(noise) + (n % 5000 == 0 ? 3.0 : 0.0));
-        loud.right[n] = float(0.3 * std::sin(n * 0.01));
+        loud.right[n] = float(0.3 * std::sin(static_cast<double>(n) * 0.01));
     }
     synth::Track quiet = synth::make_track(1000);
     for (int n = 0; n < 1000; ++n) quiet.left[n] = quiet.right[n] = float(0.4 * std::sin(n * 0.05));

@@ -28,8 +28,8 @@ bool start_show_offscreen() {
     return create_window("trof_dms", screen_width, screen_height, 32, false);
 }
 
-void draw_show_frame(int32_t music_time) {
-    chosen_time = music_time;
-    platform::set_fixed_ticks(static_cast<uint32_t>(music_time));
+void draw_show_frame(int32_t time) {
+    chosen_time = time;
+    platform::set_fixed_ticks(static_cast<uint32_t>(time));
     draw_frame();
 }

@@ -17,4 +17,4 @@ bool start_show_offscreen();
 
 // One frame at music_time, as draw_frame would draw it; the walking boy's
 // tick count is taken from the music time. Does not swap.
-void draw_show_frame(int32_t music_time);
+void draw_show_frame(int32_t time);

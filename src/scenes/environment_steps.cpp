@@ -50,7 +50,7 @@ void draw_walking_boy() {
     bind_named_texture(name.c_str());
     glBegin(GL_QUADS);
     for (int i = -7; i <= 7; ++i) {
-        const float x = i / 510.0f;
+        const float x = static_cast<float>(i) / 510.0f;
         glTexCoord2f(1, 1);
         glVertex3f(x, 0, -1);
         glTexCoord2f(1, 0);

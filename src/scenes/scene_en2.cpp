@@ -93,7 +93,7 @@ void draw_net_discs(float p) {
     glDepthMask(GL_FALSE);
     for (int i = 0; i < net_disc_count; ++i) {
         glPushMatrix();
-        glTranslatef(0, 5.0f * (i - 5), 0);
+        glTranslatef(0, 5.0f * static_cast<float>(i - 5), 0);
         glScalef(3, 3, 3);
         glRotatef(220, 2, 1.3f, 1.9f);
         glRotatef(960 * p, 0, 1, 0);
@@ -112,8 +112,8 @@ void draw_grid() {
     glBegin(GL_QUADS);
     for (int i = -grid_reach; i <= grid_reach; ++i) {
         for (int j = -grid_reach; j <= grid_reach; ++j) {
-            const float a = grid_pitch * i;
-            const float b = grid_pitch * j;
+            const float a = grid_pitch * static_cast<float>(i);
+            const float b = grid_pitch * static_cast<float>(j);
             floor_quad(a - 5, b - 5, a + 5, b + 5, 0);
             floor_quad(a - 5, b - 5, a + 5, b + 5, 5);
         }

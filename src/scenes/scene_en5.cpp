@@ -100,7 +100,7 @@ void draw_water_tiles() {
     for (int a = -tile_reach; a <= tile_reach; ++a) {
         for (int b = -tile_reach; b <= tile_reach; ++b) {
             glPushMatrix();
-            glTranslatef(tile_pitch * a, sea_level, tile_pitch * b);
+            glTranslatef(tile_pitch * static_cast<float>(a), sea_level, tile_pitch * static_cast<float>(b));
             glScalef(2, 1, 2);
             glCallList(water.list);
             glPopMatrix();

@@ -124,7 +124,7 @@ void draw_letterbox_frame() {
     glVertex2i(10, screen_height - 10);
     glEnd();
 
-    const float bar_middle = bottom_bar_top + bar_height / 2.0f;
+    const float bar_middle = static_cast<float>(bottom_bar_top) + static_cast<float>(bar_height) / 2.0f;
     draw_text("quor vane : digital art festival", font_texture(), 320, bar_middle - 8, 16, 16,
               11, 1, 1, 1, bar_text_alpha);
     draw_text(letterbox_place_line, font_texture(), 320, bar_middle + 8, 16, 16, 10, 1, 1, 1,

@@ -40,7 +40,7 @@ void measure(const char* name, bool device) {
         previous = now;
         const int64_t consumed = sound::stream_frames_consumed();
         const double reference = consumed >= 0
-            ? consumed * 1000.0 / 44100
+            ? static_cast<double>(consumed) * 1000.0 / 44100
             : std::chrono::duration<double, std::milli>(wall::now() - start).count();
         const double drift = now - reference;
         largest_drift = std::max(largest_drift, std::abs(drift));

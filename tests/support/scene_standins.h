@@ -30,8 +30,8 @@ private:
 // Puts a scene into a slot for the lifetime of the swap.
 class scene_swap {
 public:
-    scene_swap(qor_genericscene*& slot, qor_genericscene* scene) : slot(slot), saved(slot) {
-        slot = scene;
+    scene_swap(qor_genericscene*& target, qor_genericscene* scene) : slot(target), saved(target) {
+        target = scene;
     }
     ~scene_swap() { slot = saved; }
     scene_swap(const scene_swap&) = delete;

@@ -34,7 +34,7 @@ void print_phase(const char* phase) {
 
 double percentile(std::vector<double> values, double q) {
     std::sort(values.begin(), values.end());
-    const size_t index = std::min(values.size() - 1, static_cast<size_t>(q * (values.size() - 1) + 0.5));
+    const size_t index = std::min(values.size() - 1, static_cast<size_t>(q * static_cast<double>(values.size() - 1) + 0.5));
     return values[index];
 }
 

@@ -28,8 +28,8 @@ struct progress_line {
         if (!final && now - last < std::chrono::milliseconds(500)) return;
         last = now;
         const double seconds = std::chrono::duration<double>(now - start).count();
-        const double fps = seconds > 0 ? done / seconds : 0;
-        const double left = fps > 0 ? (total - done) / fps : 0;
+        const double fps = seconds > 0 ? static_cast<double>(done) / seconds : 0;
+        const double left = fps > 0 ? static_cast<double>(total - done) / fps : 0;
         std::fprintf(stderr, "\rframe %lld/%lld  %.1f fps  %dm%02ds left ",
                      static_cast<long long>(done), static_cast<long long>(total), fps,
                      static_cast<int>(left) / 60, static_cast<int>(left) % 60);
