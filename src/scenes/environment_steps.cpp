@@ -35,6 +35,15 @@ void call_list_pushed(uint32_t list) {
     glPopMatrix();
 }
 
+void draw_sky_dome() {
+    bind_named_texture("backsky1");
+    glPushMatrix();
+    glRotatef(90, 1, 0, 0);
+    glScalef(1, 5, 1);
+    glCallList(sky_mesh.list);
+    glPopMatrix();
+}
+
 void draw_screen_veil(float red, float green, float blue, float alpha) {
     glDisable(GL_DEPTH_TEST);
     tint_screen(GL_ONE_MINUS_SRC_ALPHA, red, green, blue, alpha);

@@ -25,6 +25,10 @@ void call_list_pushed(uint32_t list);
 // Depth testing off, then tint_screen with (SRC_ALPHA, ONE_MINUS_SRC_ALPHA):
 // a full-screen veil that leaves the pixel projection in force.
 void draw_screen_veil(float red, float green, float blue, float alpha);
+// The catalogue's sky mesh with the "backsky1" picture, stood upright and
+// stretched five times along its height, on its own matrix.
+void draw_sky_dome();
+
 // The boy sprite, walking in the y-z plane towards +z; its frame follows
 // the tick count at 10 frames per second.
 void draw_walking_boy();

@@ -214,12 +214,7 @@ void tscene_en1::render(int32_t time) {
     glPopMatrix();
 
     apply_camera(current_camera);
-    bind_named_texture("backsky1");
-    glPushMatrix();
-    glRotatef(90, 1, 0, 0);
-    glScalef(1, 5, 1);
-    call_list_pushed(sky_mesh.list);
-    glPopMatrix();
+    draw_sky_dome();
 
     apply_camera(current_camera);
     enable_alpha_cutout();

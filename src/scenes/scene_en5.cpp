@@ -161,12 +161,7 @@ void tscene_en5::render(int32_t time) {
     glPopMatrix();
     glDisable(GL_FOG);
 
-    bind_named_texture("backsky1");
-    glPushMatrix();
-    glRotatef(90, 1, 0, 0);
-    glScalef(1, 5, 1);
-    glCallList(sky_mesh.list);
-    glPopMatrix();
+    draw_sky_dome();
 
     apply_camera(current_camera);
     glEnable(GL_FOG);

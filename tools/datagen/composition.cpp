@@ -81,46 +81,46 @@ bool in_gap(double beat) {
 
 // ---- Sounds.
 
-constexpr Patch pad_patch{.unison = 3, .detune_cents = 24, .width = 0.9, .attack_s = 0.4,
-                          .decay_s = 1.5, .sustain = 0.8, .release_s = 0.9, .cutoff_hz = 1200,
-                          .env_octaves = 0.6, .filter_decay_s = 1.2, .resonance = 0.1};
-constexpr Patch intro_pad_patch{.unison = 3, .detune_cents = 20, .width = 0.9, .attack_s = 2.0,
-                                .decay_s = 2.0, .sustain = 0.85, .release_s = 1.0,
-                                .cutoff_hz = 650, .env_octaves = 0.4, .filter_decay_s = 2.0};
-constexpr Patch space_pad_patch{.unison = 5, .detune_cents = 32, .width = 1.0, .attack_s = 1.0,
-                                .decay_s = 2.0, .sustain = 0.85, .release_s = 1.8,
-                                .cutoff_hz = 1600, .env_octaves = 0.5, .filter_decay_s = 2.5,
-                                .resonance = 0.15};
-constexpr Patch bass_patch{.decay_s = 0.12, .sustain = 0.5, .release_s = 0.04,
-                           .cutoff_hz = 170, .env_octaves = 2.8, .filter_decay_s = 0.08,
-                           .resonance = 0.3};
-constexpr Patch round_bass_patch{.decay_s = 0.2, .sustain = 0.6, .release_s = 0.05,
-                                 .cutoff_hz = 140, .env_octaves = 2.2, .filter_decay_s = 0.1,
-                                 .resonance = 0.2};
-constexpr Patch sub_patch{.sub = 0.5, .attack_s = 0.25, .decay_s = 2.0, .sustain = 0.8,
-                          .release_s = 0.5, .cutoff_hz = 220};
-constexpr Patch acid_patch{.sub = 0.3, .decay_s = 0.2, .sustain = 0.3, .release_s = 0.05,
-                           .env_octaves = 3.0, .filter_decay_s = 0.11, .resonance = 0.85};
-constexpr Patch stab_patch{.unison = 5, .detune_cents = 28, .width = 0.9, .decay_s = 0.14,
-                           .cutoff_hz = 700, .env_octaves = 2.8, .filter_decay_s = 0.1,
-                           .resonance = 0.25};
-constexpr Patch hit_patch{.unison = 7, .detune_cents = 36, .width = 1.0, .sub = 0.3,
-                          .decay_s = 0.3, .sustain = 0.12, .release_s = 0.2, .cutoff_hz = 900,
-                          .env_octaves = 3.2, .filter_decay_s = 0.18, .resonance = 0.15};
-constexpr Patch pluck_patch{.wave = Wave::pulse, .unison = 2, .detune_cents = 10, .width = 0.5,
-                            .decay_s = 0.13, .release_s = 0.08, .cutoff_hz = 600,
-                            .env_octaves = 3.0, .filter_decay_s = 0.09, .resonance = 0.4};
-constexpr Patch lead_patch{.unison = 3, .detune_cents = 14, .width = 0.4, .sub = 0.25,
-                           .attack_s = 0.008, .decay_s = 0.4, .sustain = 0.65, .release_s = 0.15,
-                           .cutoff_hz = 1500, .env_octaves = 1.6, .filter_decay_s = 0.25,
-                           .resonance = 0.25, .vibrato_cents = 14};
-constexpr Patch flute_patch{.wave = Wave::pulse, .attack_s = 0.03, .decay_s = 0.5,
-                            .sustain = 0.7, .release_s = 0.2, .cutoff_hz = 1700,
-                            .env_octaves = 0.8, .filter_decay_s = 0.3, .resonance = 0.1,
+constexpr Patch pad_patch{.unison = 3, .detune_cents = 24, .width = 0.9f, .attack_s = 0.4f,
+                          .decay_s = 1.5f, .sustain = 0.8f, .release_s = 0.9f, .cutoff_hz = 1200,
+                          .env_octaves = 0.6f, .filter_decay_s = 1.2f, .resonance = 0.1f};
+constexpr Patch intro_pad_patch{.unison = 3, .detune_cents = 20, .width = 0.9f, .attack_s = 2.0f,
+                                .decay_s = 2.0f, .sustain = 0.85f, .release_s = 1.0f,
+                                .cutoff_hz = 650, .env_octaves = 0.4f, .filter_decay_s = 2.0f};
+constexpr Patch space_pad_patch{.unison = 5, .detune_cents = 32, .width = 1.0f, .attack_s = 1.0f,
+                                .decay_s = 2.0f, .sustain = 0.85f, .release_s = 1.8f,
+                                .cutoff_hz = 1600, .env_octaves = 0.5f, .filter_decay_s = 2.5f,
+                                .resonance = 0.15f};
+constexpr Patch bass_patch{.decay_s = 0.12f, .sustain = 0.5f, .release_s = 0.04f,
+                           .cutoff_hz = 170, .env_octaves = 2.8f, .filter_decay_s = 0.08f,
+                           .resonance = 0.3f};
+constexpr Patch round_bass_patch{.decay_s = 0.2f, .sustain = 0.6f, .release_s = 0.05f,
+                                 .cutoff_hz = 140, .env_octaves = 2.2f, .filter_decay_s = 0.1f,
+                                 .resonance = 0.2f};
+constexpr Patch sub_patch{.sub = 0.5f, .attack_s = 0.25f, .decay_s = 2.0f, .sustain = 0.8f,
+                          .release_s = 0.5f, .cutoff_hz = 220};
+constexpr Patch acid_patch{.sub = 0.3f, .decay_s = 0.2f, .sustain = 0.3f, .release_s = 0.05f,
+                           .env_octaves = 3.0f, .filter_decay_s = 0.11f, .resonance = 0.85f};
+constexpr Patch stab_patch{.unison = 5, .detune_cents = 28, .width = 0.9f, .decay_s = 0.14f,
+                           .cutoff_hz = 700, .env_octaves = 2.8f, .filter_decay_s = 0.1f,
+                           .resonance = 0.25f};
+constexpr Patch hit_patch{.unison = 7, .detune_cents = 36, .width = 1.0f, .sub = 0.3f,
+                          .decay_s = 0.3f, .sustain = 0.12f, .release_s = 0.2f, .cutoff_hz = 900,
+                          .env_octaves = 3.2f, .filter_decay_s = 0.18f, .resonance = 0.15f};
+constexpr Patch pluck_patch{.wave = Wave::pulse, .unison = 2, .detune_cents = 10, .width = 0.5f,
+                            .decay_s = 0.13f, .release_s = 0.08f, .cutoff_hz = 600,
+                            .env_octaves = 3.0f, .filter_decay_s = 0.09f, .resonance = 0.4f};
+constexpr Patch lead_patch{.unison = 3, .detune_cents = 14, .width = 0.4f, .sub = 0.25f,
+                           .attack_s = 0.008f, .decay_s = 0.4f, .sustain = 0.65f, .release_s = 0.15f,
+                           .cutoff_hz = 1500, .env_octaves = 1.6f, .filter_decay_s = 0.25f,
+                           .resonance = 0.25f, .vibrato_cents = 14};
+constexpr Patch flute_patch{.wave = Wave::pulse, .attack_s = 0.03f, .decay_s = 0.5f,
+                            .sustain = 0.7f, .release_s = 0.2f, .cutoff_hz = 1700,
+                            .env_octaves = 0.8f, .filter_decay_s = 0.3f, .resonance = 0.1f,
                             .vibrato_cents = 18};
 
-Patch with_cutoff(Patch patch, float cutoff_hz) {
-    patch.cutoff_hz = cutoff_hz;
+Patch with_cutoff(Patch patch, double cutoff_hz) {
+    patch.cutoff_hz = static_cast<float>(cutoff_hz);
     return patch;
 }
 
@@ -224,8 +224,8 @@ void note(const Patch& patch, double midi, double beat, double beats, float gain
     }
 }
 
-void bell(float midi, double beat, float gain, float pan) {
-    put(Bus::music, bell_once(midi, bell_decay_s), beat, gain, pan, {0.6f, 0.4f});
+void bell(int midi, double beat, float gain, float pan) {
+    put(Bus::music, bell_once(static_cast<float>(midi), bell_decay_s), beat, gain, pan, {0.6f, 0.4f});
 }
 
 void chord(const Patch& patch, const Chord& chord, double beat, double beats, float gain,
@@ -244,7 +244,7 @@ void hit_chord(const Chord& c, double beat, float gain) {
 }
 
 // Chord stabs on the given sixteenths of a bar.
-void stabs(const Chord& c, int bar, std::span<const int> steps, float gain, float cutoff_hz) {
+void stabs(const Chord& c, int bar, std::span<const int> steps, float gain, double cutoff_hz) {
     const Patch patch = with_cutoff(stab_patch, cutoff_hz);
     for (int step : steps) chord(patch, c, bar_beat(bar) + step / 4.0, 0.2, gain, {0.2f, 0.3f});
 }
@@ -268,7 +268,7 @@ void offbeat_bass(const Chord& c, int bar, float gain) {
 }
 
 // An acid line of octave and fifth leaps; accented steps open the filter further.
-void acid_bass(const Chord& c, int bar, float gain, float cutoff_hz) {
+void acid_bass(const Chord& c, int bar, float gain, double cutoff_hz) {
     constexpr int rest = -1;
     static constexpr int figure[16] = {0, 0,  12, 0, rest, 0,    12, 7,
                                        0, rest, 10, 0, 12,   rest, 7,  12};
@@ -356,7 +356,8 @@ void intro() {
     constexpr Chord sky_chords[4] = {Am, F, C, G};
     for (int i = 0; i < 4; ++i) {
         const int bar = intro_bar + 2 * i;
-        chord(intro_pad_patch, sky_chords[i], bar_beat(bar), 8, 0.10f + 0.03f * i, {0.5f, 0.2f});
+        chord(intro_pad_patch, sky_chords[i], bar_beat(bar), 8, 0.10f + 0.03f * static_cast<float>(i),
+              {0.5f, 0.2f});
         for (int half = 0; half < 2; ++half) sparkle(sky_chords[i], bar + half, 1.5, 0.08f);
         if (i >= 2) held_bass(sky_chords[i], bar_beat(bar), 8, 0.25f);
     }
@@ -366,8 +367,8 @@ void intro() {
     for (int bar = build - 4; bar <= build; ++bar) {
         const int k = bar - (build - 4);
         const Chord& c = bar == build ? E : sky_chords[(bar - intro_bar) / 2];
-        arpeggio(with_cutoff(pluck_patch, 300.0 * std::exp2(0.6 * k)), c, bar, 0.06f + 0.04f * k,
-                 {0.25f, 0.3f});
+        arpeggio(with_cutoff(pluck_patch, 300.0 * std::exp2(0.6 * k)), c, bar,
+                 0.06f + 0.04f * static_cast<float>(k), {0.25f, 0.3f});
     }
     four_on_the_floor(build - 2, 0.25f);
     four_on_the_floor(build - 1, 0.32f);
@@ -459,7 +460,7 @@ void stars() {
         }
         sparkle(c, bar, 0.5, 0.07f);
         if (k < 4) continue;
-        const int rise = k - 4;
+        const float rise = static_cast<float>(k - 4);
         four_on_the_floor(bar, 0.45f + 0.12f * rise);
         hats(bar, 0.05f + 0.04f * rise, 0.0f);
         rolling_bass(with_cutoff(bass_patch, 100.0 * std::exp2(0.5 * rise)), c, bar,
@@ -530,17 +531,17 @@ void outro() {
         const int bar = outro_bar + k;
         const double beat = bar_beat(bar);
         const Chord& c = outro_chords[k];
-        chord(pad_patch, c, beat, 4, 0.14f - 0.01f * k, {0.5f, 0.1f});
-        held_bass(c, beat, 4, 0.3f - 0.02f * k);
+        chord(pad_patch, c, beat, 4, 0.14f - 0.01f * static_cast<float>(k), {0.5f, 0.1f});
+        held_bass(c, beat, 4, 0.3f - 0.02f * static_cast<float>(k));
         if (k < 4) {
-            const float fade = 1.0f - 0.25f * k;
+            const float fade = 1.0f - 0.25f * static_cast<float>(k);
             kick(beat, 0.7f * fade);
             kick(beat + 2, 0.6f * fade);
             hats(bar, 0.1f * fade, 0.0f);
             arpeggio(with_cutoff(pluck_patch, 900.0 - 150.0 * k), c, bar, 0.08f * fade,
                      {0.25f, 0.3f});
         } else {
-            sparkle(c, bar, 1.5, 0.08f - 0.012f * (k - 4));
+            sparkle(c, bar, 1.5, 0.08f - 0.012f * static_cast<float>(k - 4));
         }
     }
     melody(flute_patch, theme, outro_bar, 16, 0.26f, 0.12f, {0.4f, 0.35f});

@@ -63,17 +63,19 @@ Rgb ramp(std::initializer_list<Stop> stops, float t) {
 }
 
 Rgb sample(const Image& image, float u, float v) {
-    const float x = u * image.width - 0.5f, y = v * image.height - 0.5f;
+    const float x = u * static_cast<float>(image.width) - 0.5f;
+    const float y = v * static_cast<float>(image.height) - 0.5f;
     const int x0 = static_cast<int>(std::floor(x)), y0 = static_cast<int>(std::floor(y));
-    const float fx = x - x0, fy = y - y0;
+    const float fx = x - static_cast<float>(x0), fy = y - static_cast<float>(y0);
     auto get = [&](int i, int j) { return image.at(wrap_index(i, image.width), wrap_index(j, image.height)); };
     return mix(mix(get(x0, y0), get(x0 + 1, y0), fx), mix(get(x0, y0 + 1), get(x0 + 1, y0 + 1), fx), fy);
 }
 
 float sample(const Plane& plane, float u, float v) {
-    const float x = u * plane.width - 0.5f, y = v * plane.height - 0.5f;
+    const float x = u * static_cast<float>(plane.width) - 0.5f;
+    const float y = v * static_cast<float>(plane.height) - 0.5f;
     const int x0 = static_cast<int>(std::floor(x)), y0 = static_cast<int>(std::floor(y));
-    const float fx = x - x0, fy = y - y0;
+    const float fx = x - static_cast<float>(x0), fy = y - static_cast<float>(y0);
     auto get = [&](int i, int j) { return plane.at(wrap_index(i, plane.width), wrap_index(j, plane.height)); };
     return mixf(mixf(get(x0, y0), get(x0 + 1, y0), fx), mixf(get(x0, y0 + 1), get(x0 + 1, y0 + 1), fx), fy);
 }

@@ -93,11 +93,12 @@ template <class Sdf, class Colour>
 void paint_shape(Canvas& canvas, float x0, float y0, float x1, float y1, Sdf sdf, Colour colour,
                  float opacity = 1, bool wrap = false) {
     const Image& image = canvas.colour;
-    const float aa = 1.0f / static_cast<float>(image.width);
-    int px0 = static_cast<int>(std::floor(x0 * image.width)) - 1;
-    int px1 = static_cast<int>(std::ceil(x1 * image.width)) + 1;
-    int py0 = static_cast<int>(std::floor(y0 * image.height)) - 1;
-    int py1 = static_cast<int>(std::ceil(y1 * image.height)) + 1;
+    const float width = static_cast<float>(image.width), height = static_cast<float>(image.height);
+    const float aa = 1.0f / width;
+    int px0 = static_cast<int>(std::floor(x0 * width)) - 1;
+    int px1 = static_cast<int>(std::ceil(x1 * width)) + 1;
+    int py0 = static_cast<int>(std::floor(y0 * height)) - 1;
+    int py1 = static_cast<int>(std::ceil(y1 * height)) + 1;
     if (!wrap) {
         px0 = std::max(px0, 0);
         py0 = std::max(py0, 0);
@@ -106,8 +107,8 @@ void paint_shape(Canvas& canvas, float x0, float y0, float x1, float y1, Sdf sdf
     }
     for (int y = py0; y <= py1; ++y) {
         for (int x = px0; x <= px1; ++x) {
-            const float u = (static_cast<float>(x) + 0.5f) / static_cast<float>(image.width);
-            const float v = (static_cast<float>(y) + 0.5f) / static_cast<float>(image.height);
+            const float u = (static_cast<float>(x) + 0.5f) / width;
+            const float v = (static_cast<float>(y) + 0.5f) / height;
             const float d = sdf(u, v);
             const float a = clamp01(0.5f - d / aa) * opacity;
             if (a <= 0) continue;

@@ -27,7 +27,8 @@ void building(Mesh& mesh, float x0, float z0, float x1, float z1, float height, 
         const Vec3 a = c[i], b = c[(i + 1) % 4];
         const int pieces = std::max(1, static_cast<int>(std::lround(length(b - a) / band_width)));
         for (int k = 0; k < pieces; ++k) {
-            const Vec3 p = a + (b - a) * (static_cast<float>(k) / pieces), q = a + (b - a) * (static_cast<float>(k + 1) / pieces);
+            const Vec3 p = a + (b - a) * (static_cast<float>(k) / static_cast<float>(pieces));
+            const Vec3 q = a + (b - a) * (static_cast<float>(k + 1) / static_cast<float>(pieces));
             const int32_t p0 = add_vertex(mesh, p, u0, v1), p1 = add_vertex(mesh, q, u0 + band_u, v1);
             const int32_t p2 = add_vertex(mesh, q + Vec3{0, height, 0}, u0 + band_u, 0), p3 = add_vertex(mesh, p + Vec3{0, height, 0}, u0, 0);
             // Walls face outwards: corners run clockwise seen from above.

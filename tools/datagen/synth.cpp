@@ -120,7 +120,7 @@ std::vector<float> cymbal_channel(int64_t frames, double decay_s, double cutoff_
     double level = 1.0;
     const double fall = decay_factor(decay_s);
     for (int64_t n = 0; n < frames; ++n) {
-        const double t = n * dt;
+        const double t = static_cast<double>(n) * dt;
         const double raw = 0.55 * metallic(t, metal_scale) + 0.6 * noise_next(noise);
         const double attack = std::min(1.0, t / 0.0005);
         out[n] = static_cast<float>(filter_core(high, raw).high * level * attack);
@@ -215,7 +215,7 @@ Track kick_sound() {
     filter_tune(click, 3500.0, 0.2);
     double phase = 0.0;
     for (int64_t n = 0; n < frames; ++n) {
-        const double t = n * dt;
+        const double t = static_cast<double>(n) * dt;
         // The pitch falls from a knock to a low thud; the phase is integrated
         // so that the sweep stays continuous.
         phase += (46.0 + 120.0 * std::exp(-t / 0.03) + 260.0 * std::exp(-t / 0.004)) * dt;
@@ -233,7 +233,7 @@ Track snare_sound() {
     Filter high;
     filter_tune(high, 1800.0, 0.1);
     for (int64_t n = 0; n < frames; ++n) {
-        const double t = n * dt;
+        const double t = static_cast<double>(n) * dt;
         const double tone = 0.55 * sine_turns(185.0 * t) * std::exp(-t / 0.05) +
                             0.3 * sine_turns(330.0 * t) * std::exp(-t / 0.03);
         const double rattle = filter_core(high, noise_next(noise)).high * std::exp(-t / 0.1);
@@ -252,7 +252,7 @@ Track clap_sound() {
         Filter band;
         filter_tune(band, 1250.0, 0.45);
         for (int64_t n = 0; n < frames; ++n) {
-            const double t = n * dt;
+            const double t = static_cast<double>(n) * dt;
             // Three quick hand claps, then the room's tail.
             double level = 0.0;
             for (double start : {0.0, 0.009, 0.018}) {
@@ -286,7 +286,7 @@ Track tom_sound(double hz) {
     std::vector<float> out(frames);
     double phase = 0.0;
     for (int64_t n = 0; n < frames; ++n) {
-        const double t = n * dt;
+        const double t = static_cast<double>(n) * dt;
         phase += hz * (1.0 + 0.6 * std::exp(-t / 0.04)) * dt;
         out[n] = static_cast<float>(sine_turns(phase) * std::exp(-t / 0.18));
     }
@@ -301,7 +301,7 @@ Track boom_sound() {
     filter_tune(low, 700.0, 0.1);
     double phase = 0.0;
     for (int64_t n = 0; n < frames; ++n) {
-        const double t = n * dt;
+        const double t = static_cast<double>(n) * dt;
         phase += (36.0 + 60.0 * std::exp(-t / 0.08)) * dt;
         const double sub = sine_turns(phase) * std::exp(-t / 0.6);
         const double thump = filter_core(low, noise_next(noise)).low * std::exp(-t / 0.05);
@@ -342,15 +342,15 @@ Track note_sound(const Patch& patch, double midi_note, int64_t hold_frames) {
     Filter left, right;
     double above_sustain = 1.0, level = 0.0, filter_env = 1.0, sub_phase = 0.0;
     for (int64_t n = 0; n < frames; ++n) {
-        const double t = n * dt;
+        const double t = static_cast<double>(n) * dt;
         if (n % 16 == 0) {
             const double cutoff = patch.cutoff_hz * std::exp2(patch.env_octaves * filter_env);
             filter_tune(left, cutoff, patch.resonance);
             filter_tune(right, cutoff, patch.resonance);
         }
         if (n < hold_frames) {
-            if (n < attack) {
-                level = n / attack;
+            if (static_cast<double>(n) < attack) {
+                level = static_cast<double>(n) / attack;
             } else {
                 level = patch.sustain + (1.0 - patch.sustain) * above_sustain;
                 above_sustain *= decay;
@@ -387,7 +387,7 @@ Track bell_sound(double midi_note, double decay_s) {
     std::vector<float> out(frames);
     const double hz = note_hz(midi_note);
     for (int64_t n = 0; n < frames; ++n) {
-        const double t = n * dt;
+        const double t = static_cast<double>(n) * dt;
         const double index = 0.2 + 1.4 * std::exp(-t / (0.25 * decay_s));
         const double modulator = index * sine_turns(3.5 * hz * t);
         const double attack = std::min(1.0, t / 0.002);

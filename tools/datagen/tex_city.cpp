@@ -31,12 +31,13 @@ void facade_band(Image& image, int band, const FacadeGrid& grid, const FacadeSty
         for (int x = band * band_width; x < (band + 1) * band_width; ++x) {
             const float u = (static_cast<float>(x - band * band_width) + 0.5f) / static_cast<float>(band_width);
             const float v = unit_y(image, y);
-            const float cu = u * grid.bays, cv = v * grid.storeys;
+            const float cu = u * static_cast<float>(grid.bays), cv = v * static_cast<float>(grid.storeys);
             const int col = std::min(grid.bays - 1, static_cast<int>(cu)), row = std::min(grid.storeys - 1, static_cast<int>(cv));
             const size_t cell = static_cast<size_t>(row * grid.bays + col);
             const float lx = cu - static_cast<float>(col) - 0.5f, ly = cv - static_cast<float>(row) - 0.5f;
             const float grime = fbm2(u * 4, v * 16, 4, 4, style.seed + 1) * 0.5f + 0.5f;
-            Rgb c = mix(style.wall_dark, style.wall, grime * 0.6f + 0.4f * (0.5f + 0.5f * std::sin(v * grid.storeys * 2 * pi)));
+            const float storey_wave = std::sin(v * static_cast<float>(grid.storeys) * 2 * pi);
+            Rgb c = mix(style.wall_dark, style.wall, grime * 0.6f + 0.4f * (0.5f + 0.5f * storey_wave));
             const float wx = std::fabs(lx) / (style.window_w * 0.5f), wy = std::fabs(ly) / (style.window_h * 0.5f);
             if (wx < 1 && wy < 1) {
                 const float inside_y = ly / style.window_h + 0.5f;  // 0 at the top of the window

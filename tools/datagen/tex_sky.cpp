@@ -60,7 +60,8 @@ void add_stars(Image& image, int count, uint32_t seed) {
         const float brightness = uniform(rng, 0.6f, 1.6f);
         const Rgb tint = mix(Rgb{0.7f, 0.8f, 1.0f}, Rgb{1.0f, 0.9f, 0.75f}, uniform(rng));
         const float window = layer_window(length(Vec2{cx - 0.5f, cy - 0.5f}) * 2);
-        const int px = static_cast<int>(cx * image.width), py = static_cast<int>(cy * image.height);
+        const int px = static_cast<int>(cx * static_cast<float>(image.width));
+        const int py = static_cast<int>(cy * static_cast<float>(image.height));
         const int reach = static_cast<int>(std::ceil(size * 3));
         for (int y = py - reach; y <= py + reach; ++y) {
             for (int x = px - reach; x <= px + reach; ++x) {

@@ -52,7 +52,7 @@ void splat_star(Image& image, float u, float v, float size, Rgb colour) {
     const float cols_per_radian = static_cast<float>(image.width) / (2 * pi);
     const float cos_lat = std::max(0.05f, std::cos(pi * (0.5f - v)));
     const float sy = size, sx = std::max(0.6f, size * cols_per_radian / (rows_per_radian * cos_lat));
-    const float cx = u * image.width, cy = v * image.height;
+    const float cx = u * static_cast<float>(image.width), cy = v * static_cast<float>(image.height);
     const int rx = static_cast<int>(std::ceil(sx * 3)), ry = static_cast<int>(std::ceil(sy * 3));
     for (int y = static_cast<int>(cy) - ry; y <= static_cast<int>(cy) + ry; ++y) {
         if (y < 0 || y >= image.height) continue;

@@ -32,15 +32,16 @@ sheet make_sheet(int width, int height, pixel background) {
 void put_texture(sheet& s, const texture& t, int x0, int y0, int box) {
     const picture& level = t.levels[0];
     const float scale = static_cast<float>(box) / static_cast<float>(std::max(level.width, level.height));
-    const int w = static_cast<int>(level.width * scale), h = static_cast<int>(level.height * scale);
+    const int w = static_cast<int>(static_cast<float>(level.width) * scale);
+    const int h = static_cast<int>(static_cast<float>(level.height) * scale);
     const int step = std::max(1, static_cast<int>(1 / scale));
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             texel sum = {0, 0, 0, 0};
             for (int j = 0; j < step; ++j) {
                 for (int i = 0; i < step; ++i) {
-                    const texel& c = level.at(std::min(level.width - 1, static_cast<int>(x / scale) + i),
-                                              std::min(level.height - 1, static_cast<int>(y / scale) + j));
+                    const texel& c = level.at(std::min(level.width - 1, static_cast<int>(static_cast<float>(x) / scale) + i),
+                                              std::min(level.height - 1, static_cast<int>(static_cast<float>(y) / scale) + j));
                     for (size_t k = 0; k < 4; ++k) sum[k] += c[k];
                 }
             }
@@ -57,21 +58,23 @@ void put_texture(sheet& s, const texture& t, int x0, int y0, int box) {
 void put_text(sheet& s, const texture& font, const std::string& text, int cx, int cy, float size,
               float advance) {
     const picture& level = font.levels[0];
-    const float x0 = cx - (static_cast<float>(text.size()) - 1) * advance / 2;
+    const float x0 = static_cast<float>(cx) - (static_cast<float>(text.size()) - 1) * advance / 2;
+    const float y0 = static_cast<float>(cy);
     const auto alpha = [&](int x, int y) {
         return level.at(std::clamp(x, 0, level.width - 1), std::clamp(y, 0, level.height - 1))[3];
     };
     for (size_t i = 0; i < text.size(); ++i) {
         const int c = static_cast<unsigned char>(text[i]);
         const float gx = x0 + static_cast<float>(i) * advance;
-        for (int y = static_cast<int>(cy - size / 2); y < static_cast<int>(cy + size / 2); ++y) {
+        for (int y = static_cast<int>(y0 - size / 2); y < static_cast<int>(y0 + size / 2); ++y) {
             for (int x = static_cast<int>(gx - size / 2); x < static_cast<int>(gx + size / 2); ++x) {
                 if (x < 0 || y < 0 || x >= s.width || y >= s.height) continue;
-                const float u = ((c % 16) + (x + 0.5f - (gx - size / 2)) / size) / 16;
-                const float v = ((c / 16) + (y + 0.5f - (cy - size / 2)) / size) / 16;
-                const float fx = u * level.width - 0.5f, fy = v * level.height - 0.5f;
+                const float u = (static_cast<float>(c % 16) + (static_cast<float>(x) + 0.5f - (gx - size / 2)) / size) / 16;
+                const float v = (static_cast<float>(c / 16) + (static_cast<float>(y) + 0.5f - (y0 - size / 2)) / size) / 16;
+                const float fx = u * static_cast<float>(level.width) - 0.5f;
+                const float fy = v * static_cast<float>(level.height) - 0.5f;
                 const int ix = static_cast<int>(std::floor(fx)), iy = static_cast<int>(std::floor(fy));
-                const float ax = fx - ix, ay = fy - iy;
+                const float ax = fx - static_cast<float>(ix), ay = fy - static_cast<float>(iy);
                 const float a = (alpha(ix, iy) * (1 - ax) + alpha(ix + 1, iy) * ax) * (1 - ay) +
                                 (alpha(ix, iy + 1) * (1 - ax) + alpha(ix + 1, iy + 1) * ax) * ay;
                 for (float& k : s.pixels[static_cast<size_t>(y) * s.width + x]) k = k * (1 - a) + a;
