@@ -3,77 +3,32 @@
 // and the arithmetic of the device clock.
 #include <gtest/gtest.h>
 
-#include <vorbis/vorbisenc.h>
-
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 #include <random>
 #include <string>
 #include <thread>
 
+#include "ogg_encoder.h"
 #include "platform/sound.h"
 #include "support/gl_harness.h"
 
 namespace {
 
-// Three seconds of a quiet tone, 44100 Hz stereo.
+// Seconds of a quiet 440 Hz tone at the synthesizer's rate, stereo.
 void write_test_ogg(const std::string& path, int seconds) {
+    synth::Track tone = synth::make_track(int64_t{synth::sample_rate} * seconds);
+    for (size_t n = 0; n < tone.left.size(); ++n) {
+        const double t = static_cast<double>(n) / synth::sample_rate;
+        tone.left[n] = tone.right[n] = static_cast<float>(0.2 * std::sin(2 * std::numbers::pi * 440 * t));
+    }
+    std::vector<unsigned char> bytes;
+    ASSERT_TRUE(encode_ogg(tone, 0.1f, 1234, nullptr, bytes));
     FILE* out = std::fopen(path.c_str(), "wb");
     ASSERT_NE(out, nullptr);
-    vorbis_info info;
-    vorbis_info_init(&info);
-    ASSERT_EQ(vorbis_encode_init_vbr(&info, 2, 44100, 0.1f), 0);
-    vorbis_comment comment;
-    vorbis_comment_init(&comment);
-    vorbis_dsp_state dsp;
-    vorbis_block block;
-    vorbis_analysis_init(&dsp, &info);
-    vorbis_block_init(&dsp, &block);
-    ogg_stream_state os;
-    ogg_stream_init(&os, 1234);
-    ogg_packet header, header_comment, header_code;
-    vorbis_analysis_headerout(&dsp, &comment, &header, &header_comment, &header_code);
-    ogg_stream_packetin(&os, &header);
-    ogg_stream_packetin(&os, &header_comment);
-    ogg_stream_packetin(&os, &header_code);
-    ogg_page page;
-    auto write_pages = [&](bool flush) {
-        while (flush ? ogg_stream_flush(&os, &page) : ogg_stream_pageout(&os, &page)) {
-            std::fwrite(page.header, 1, page.header_len, out);
-            std::fwrite(page.body, 1, page.body_len, out);
-        }
-    };
-    write_pages(true);
-    const int total = 44100 * seconds;
-    for (int done = 0; done <= total;) {
-        const int n = std::min(1024, total - done);
-        if (n > 0) {
-            float** buffer = vorbis_analysis_buffer(&dsp, n);
-            for (int i = 0; i < n; ++i) {
-                const float v = 0.2f * std::sin(2 * 3.14159265f * 440 * static_cast<float>(done + i) / 44100.0f);
-                buffer[0][i] = v;
-                buffer[1][i] = v;
-            }
-        }
-        vorbis_analysis_wrote(&dsp, n);
-        done += n > 0 ? n : 1;
-        while (vorbis_analysis_blockout(&dsp, &block) == 1) {
-            vorbis_analysis(&block, nullptr);
-            vorbis_bitrate_addblock(&block);
-            ogg_packet packet;
-            while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
-                ogg_stream_packetin(&os, &packet);
-                write_pages(false);
-            }
-        }
-    }
-    write_pages(true);
-    ogg_stream_clear(&os);
-    vorbis_block_clear(&block);
-    vorbis_dsp_clear(&dsp);
-    vorbis_comment_clear(&comment);
-    vorbis_info_clear(&info);
+    ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), out), bytes.size());
     std::fclose(out);
 }
 
