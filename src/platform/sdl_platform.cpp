@@ -134,8 +134,9 @@ void restore_display_mode() {
 
 bool create_window(const char* title, int width, int height, uint32_t style, uint32_t) {
     // SDL fixes the pixel format when the window is made, so the format the
-    // demo always asks for is requested here and checked by the two
-    // pixel-format steps that follow.
+    // demo always asks for is requested here: the two pixel-format steps
+    // that follow can only confirm a GL window, and context_has_pixel_format
+    // checks what the context really got once it exists.
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
@@ -160,6 +161,7 @@ bool destroy_window() {
     return true;
 }
 
+// SDL has no device context: the window stands in for it.
 bool get_device_context() {
     state.device_context = state.window != nullptr;
     return state.device_context;
