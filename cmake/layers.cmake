@@ -52,7 +52,7 @@ endfunction()
 
 trof_module_files(PLATFORM_SOURCES PLATFORM_HEADERS
   platform/platform platform/sound platform/file_names platform/sdl_keymap
-  platform/sdl_platform platform/sdl_sound)
+  platform/sdl_platform platform/sdl_sound platform/sound_common)
 trof_module_files(FORMATS_SOURCES FORMATS_HEADERS
   assets/little_endian assets/load_error assets/jpeg_image assets/qor_geox
   assets/qor_camera assets/qor_spline)

@@ -9,14 +9,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cfenv>
-#include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "platform/platform.h"
 #include "platform/sound.h"
+#include "platform/sound_common.h"
 
 namespace sound {
 namespace {
@@ -41,17 +39,10 @@ struct {
     SDL_AudioSpec obtained{};
     stream_t* stream = nullptr;
     bool playing = false;
-    int64_t silent_start_ns = 0;
     std::string open_failure;
     playback_clock clock;
-    fenv_t saved_environment;
 } state;
 
-int64_t now_ns() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 // Decodes into the converter until it holds `bytes` or the stream ends.
 void fill_converter(stream_t& s, int bytes) {
@@ -87,37 +78,12 @@ bool is_virtual_driver() {
     return driver != nullptr && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "disk") == 0);
 }
 
-int32_t frames_to_ms(int64_t frames, int rate) {
-    return static_cast<int32_t>(frames * 1000 / rate);
-}
 
-void restore_float_environment() { std::fesetenv(&state.saved_environment); }
 
-std::string open_failure_text(int code) {
-    switch (code) {
-    case OV_ENOTVORBIS: return "it is not an Ogg Vorbis file";
-    case OV_EBADHEADER: return "its Vorbis headers are damaged";
-    case OV_EVERSION: return "its Vorbis version is not supported";
-    case OV_EREAD: return "it cannot be read";
-    default: return "it cannot be decoded (error " + std::to_string(code) + ")";
-    }
-}
 
 }  // namespace
 
-int64_t clock_position_frames(playback_clock& clock, int64_t now) {
-    if (clock.handed == 0) return clock.last_reported;
-    const int64_t since = std::max<int64_t>(0, now - clock.callback_ns);
-    int64_t position = clock.handed - clock.latency + since * clock.rate / 1000000000;
-    position = std::clamp<int64_t>(position, 0, clock.handed);
-    clock.last_reported = std::max(clock.last_reported, position);
-    return clock.last_reported;
-}
 
-void mask_float_exceptions() {
-    std::feholdexcept(&state.saved_environment);
-    std::atexit(restore_float_environment);
-}
 
 void allow_virtual_devices(bool allow) { state.allow_virtual_devices = allow; }
 
@@ -159,7 +125,7 @@ stream_handle stream_open_file(const char* name, unsigned, int) {
     const int opened = ov_fopen(platform::native_path(name).c_str(), &s->file);
     if (opened != 0) {
         // vorbisfile answers -1 when the file itself does not open.
-        state.open_failure = opened == -1 && errno != 0 ? std::strerror(errno) : open_failure_text(opened);
+        state.open_failure = opened == -1 && errno != 0 ? std::strerror(errno) : vorbis_open_failure(opened);
         delete s;
         return 0;
     }
@@ -210,11 +176,7 @@ int32_t stream_get_time(stream_handle stream) {
     return frames_to_ms(frames, state.clock.rate);
 }
 
-void silent_clock_start() { state.silent_start_ns = now_ns(); }
 
-int32_t silent_clock_time() {
-    return static_cast<int32_t>((now_ns() - state.silent_start_ns) / 1000000);
-}
 
 int64_t stream_frames_consumed() {
     if (state.device == 0) return -1;

@@ -1,0 +1,65 @@
+// The parts of the sound layer every output shares: the monotonic clock and
+// the silent output paced by it, the listener's-position arithmetic, the
+// floating-point set-up, and the words for vorbisfile's open failures.
+#include "platform/sound_common.h"
+
+#include <vorbis/vorbisfile.h>
+
+#include <algorithm>
+#include <cfenv>
+#include <chrono>
+#include <cstdlib>
+
+#include "platform/sound.h"
+
+namespace sound {
+namespace {
+
+fenv_t saved_environment;
+int64_t silent_start_ns = 0;
+
+void restore_float_environment() { std::fesetenv(&saved_environment); }
+
+}  // namespace
+
+int64_t now_ns() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+int32_t frames_to_ms(int64_t frames, int rate) {
+    return static_cast<int32_t>(frames * 1000 / rate);
+}
+
+std::string vorbis_open_failure(int code) {
+    switch (code) {
+    case OV_ENOTVORBIS: return "it is not an Ogg Vorbis file";
+    case OV_EBADHEADER: return "its Vorbis headers are damaged";
+    case OV_EVERSION: return "its Vorbis version is not supported";
+    case OV_EREAD: return "it cannot be read";
+    default: return "it cannot be decoded (error " + std::to_string(code) + ")";
+    }
+}
+
+int64_t clock_position_frames(playback_clock& clock, int64_t now) {
+    if (clock.handed == 0) return clock.last_reported;
+    const int64_t since = std::max<int64_t>(0, now - clock.callback_ns);
+    int64_t position = clock.handed - clock.latency + since * clock.rate / 1000000000;
+    position = std::clamp<int64_t>(position, 0, clock.handed);
+    clock.last_reported = std::max(clock.last_reported, position);
+    return clock.last_reported;
+}
+
+void mask_float_exceptions() {
+    std::feholdexcept(&saved_environment);
+    std::atexit(restore_float_environment);
+}
+
+void silent_clock_start() { silent_start_ns = now_ns(); }
+
+int32_t silent_clock_time() {
+    return static_cast<int32_t>((now_ns() - silent_start_ns) / 1000000);
+}
+
+}  // namespace sound
