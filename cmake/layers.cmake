@@ -1,7 +1,8 @@
 # The core of the demo as static libraries along its subsystems, lowest
 # first; each may use only itself and the ones before it, which the build
 # checks whenever one of their files changes:
-#   trof_platform  the window-system and sound layers (SDL2, vorbisfile)
+#   trof_platform  the window-system and sound layers (SDL2 on Linux, Win32
+#                  and waveOut on Windows; vorbisfile)
 #   trof_formats   file formats and maths: JPEG pictures, .geox meshes,
 #                  .camera paths, the spline, load errors (no GL, no SDL)
 #   trof_render    the GL services: textures, mesh drawing, the camera
@@ -50,9 +51,14 @@ function(trof_check_layer target allowed forbidden)
   add_dependencies(${target} ${target}_layer_check)
 endfunction()
 
+if(WIN32)
+  set(PLATFORM_BACKEND platform/win32_platform platform/win32_sound)
+else()
+  set(PLATFORM_BACKEND platform/sdl_keymap platform/sdl_platform platform/sdl_sound)
+endif()
 trof_module_files(PLATFORM_SOURCES PLATFORM_HEADERS
-  platform/platform platform/sound platform/file_names platform/sdl_keymap
-  platform/sdl_platform platform/sdl_sound platform/sound_common)
+  platform/platform platform/sound platform/sound_common platform/file_names
+  ${PLATFORM_BACKEND})
 trof_module_files(FORMATS_SOURCES FORMATS_HEADERS
   assets/little_endian assets/load_error assets/jpeg_image assets/qor_geox
   assets/qor_camera assets/qor_spline)
@@ -62,7 +68,11 @@ trof_module_files(RENDER_SOURCES RENDER_HEADERS
 
 add_library(trof_platform STATIC ${PLATFORM_SOURCES})
 target_include_directories(trof_platform PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(trof_platform PUBLIC PkgConfig::SDL2 PkgConfig::VORBIS)
+if(WIN32)
+  target_link_libraries(trof_platform PUBLIC PkgConfig::VORBIS winmm gdi32 user32)
+else()
+  target_link_libraries(trof_platform PUBLIC PkgConfig::SDL2 PkgConfig::VORBIS)
+endif()
 trof_check_layer(trof_platform "${PLATFORM_HEADERS}" "^GL/" ${PLATFORM_HEADERS})
 
 add_library(trof_formats STATIC ${FORMATS_SOURCES})
@@ -71,7 +81,7 @@ trof_check_layer(trof_formats "${PLATFORM_HEADERS};${FORMATS_HEADERS}" "^(GL/|SD
                  ${FORMATS_HEADERS})
 
 add_library(trof_render STATIC ${RENDER_SOURCES})
-target_link_libraries(trof_render PUBLIC trof_formats OpenGL::GL PkgConfig::GLU)
+target_link_libraries(trof_render PUBLIC trof_formats OpenGL::GL ${TROF_GLU})
 trof_check_layer(trof_render "${PLATFORM_HEADERS};${FORMATS_HEADERS};${RENDER_HEADERS}"
                  "^(SDL|vorbis/)" ${RENDER_HEADERS})
 
