@@ -86,7 +86,8 @@ trof_check_layer(trof_render "${PLATFORM_HEADERS};${FORMATS_HEADERS};${RENDER_HE
                  "^(SDL|vorbis/)" ${RENDER_HEADERS})
 
 file(GLOB_RECURSE SHOW_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp)
-list(REMOVE_ITEM SHOW_SOURCES ${PLATFORM_SOURCES} ${FORMATS_SOURCES} ${RENDER_SOURCES}
-     ${CMAKE_SOURCE_DIR}/src/frame/main.cpp)
+# The platform folder holds both backends; only one is built, in trof_platform.
+list(FILTER SHOW_SOURCES EXCLUDE REGEX "/src/platform/")
+list(REMOVE_ITEM SHOW_SOURCES ${FORMATS_SOURCES} ${RENDER_SOURCES} ${CMAKE_SOURCE_DIR}/src/frame/main.cpp)
 add_library(trof_show STATIC ${SHOW_SOURCES})
 target_link_libraries(trof_show PUBLIC trof_render)

@@ -6,7 +6,6 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <cstdlib>
 
 #include "assets/scene_globaldata.h"
 #include "engine/globalscenes.h"
@@ -108,9 +107,9 @@ void resize_view(int32_t width, int32_t height) {
 
 void draw_frame() {
     music_time = read_music_clock();
-    // Ends at once, without drawing or kill_window; the exit handlers of
-    // the window layer still put the display mode back.
-    if (music_time >= emergency_end_ms) std::quick_exit(0);
+    // Ends at once, without drawing or kill_window (the display mode is
+    // still put back).
+    if (music_time >= emergency_end_ms) end_at_once(0);
     for (qor_genericscene* scene : scene_table) {
         if (scene != nullptr && scene->progress(music_time) != -1.0f) scene->render(music_time);
     }

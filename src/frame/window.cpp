@@ -38,7 +38,7 @@ void shutdown_error(const char* text) {
 bool display_mode_changed = false;
 
 // The desktop's mode and cursor come back on every way out: kill_window,
-// and the load errors and the emergency end that leave without it.
+// the load errors (through the exit handler) and the emergency end.
 void restore_display() {
     if (!display_mode_changed) return;
     display_mode_changed = false;
@@ -57,7 +57,6 @@ bool create_window(const char* title, int width, int height, int bits, bool full
     if (fullscreen != 0 && change_display_mode(width, height, bits)) {
         display_mode_changed = true;
         std::atexit(restore_display);
-        std::at_quick_exit(restore_display);
     } else if (fullscreen != 0) {
         if (message_box("This FullScreen Mode Is Not Supported. Use Windowed Mode Instead?",
                         "Kiru GL", MB_YESNO | MB_ICONEXCLAMATION) == IDYES) {
@@ -89,6 +88,11 @@ bool create_window(const char* title, int width, int height, int bits, bool full
     resize_view(width, height);
     init_gl();
     return true;
+}
+
+void end_at_once(int code) {
+    restore_display();
+    std::_Exit(code);
 }
 
 void kill_window() {
