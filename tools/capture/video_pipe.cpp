@@ -1,8 +1,12 @@
 // Starts ffmpeg with raw RGB frames on its standard input.
 #include "video_pipe.h"
 
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <sstream>
@@ -14,6 +18,27 @@ namespace {
 bool ends_with(const std::string& text, const std::string& tail) {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
+
+#ifdef _WIN32
+// _popen hands the command to cmd.exe; Windows file names hold no '"'.
+constexpr char path_separator = ';';
+const char* const ffmpeg_name = "ffmpeg.exe";
+
+bool is_program(const std::string& file) { return _access(file.c_str(), 0) == 0; }
+bool is_readable(const std::string& file) { return _access(file.c_str(), 4) == 0; }
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// Binary, so that no byte of a frame is translated. cmd /c drops the first
+// and the last quote of its line, hence one more pair around it.
+FILE* start_command(const std::string& command) { return _popen(("\"" + command + "\"").c_str(), "wb"); }
+// _pclose gives the command's exit code, or -1.
+bool wait_command(FILE* command) { return _pclose(command) == 0; }
+#else
+constexpr char path_separator = ':';
+const char* const ffmpeg_name = "ffmpeg";
+
+bool is_program(const std::string& file) { return access(file.c_str(), X_OK) == 0; }
+bool is_readable(const std::string& file) { return access(file.c_str(), R_OK) == 0; }
 
 // Single-quoted for the shell that popen starts.
 std::string quoted(const std::string& text) {
@@ -28,15 +53,22 @@ std::string quoted(const std::string& text) {
     return out + "'";
 }
 
+FILE* start_command(const std::string& command) { return popen(command.c_str(), "w"); }
+bool wait_command(FILE* command) {
+    const int status = pclose(command);
+    return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+#endif
+
 }  // namespace
 
 std::string find_ffmpeg() {
     const char* path = std::getenv("PATH");
     std::stringstream dirs(path != nullptr ? path : "");
     std::string dir;
-    while (std::getline(dirs, dir, ':')) {
-        const std::string candidate = (dir.empty() ? "." : dir) + "/ffmpeg";
-        if (access(candidate.c_str(), X_OK) == 0) return candidate;
+    while (std::getline(dirs, dir, path_separator)) {
+        const std::string candidate = (dir.empty() ? "." : dir) + "/" + ffmpeg_name;
+        if (is_program(candidate)) return candidate;
     }
     return "";
 }
@@ -57,7 +89,7 @@ bool open_video(video_pipe& pipe, const std::string& file, int fps, const std::s
         error = "the video file must end in .mp4 or .mkv: " + file;
         return false;
     }
-    const bool with_sound = access(soundtrack.c_str(), R_OK) == 0;
+    const bool with_sound = is_readable(soundtrack);
     std::ostringstream command;
     command << quoted(ffmpeg) << " -y -loglevel error -f rawvideo -pix_fmt rgb24 -s "
             << screen_width << "x" << screen_height << " -r " << fps << " -i -";
@@ -65,7 +97,7 @@ bool open_video(video_pipe& pipe, const std::string& file, int fps, const std::s
     command << " -c:v libx264 -preset medium -crf 18 -pix_fmt yuv420p";
     if (with_sound) command << " -c:a " << audio_codec << " -shortest";
     command << " " << quoted(file);
-    pipe.ffmpeg = popen(command.str().c_str(), "w");
+    pipe.ffmpeg = start_command(command.str());
     if (pipe.ffmpeg == nullptr) {
         error = "could not start ffmpeg";
         return false;
@@ -78,7 +110,7 @@ bool write_video_frame(video_pipe& pipe, const std::vector<uint8_t>& rgb_rows) {
 }
 
 bool close_video(video_pipe& pipe) {
-    const int status = pclose(pipe.ffmpeg);
+    const bool succeeded = wait_command(pipe.ffmpeg);
     pipe.ffmpeg = nullptr;
-    return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return succeeded;
 }
