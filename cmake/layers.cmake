@@ -69,7 +69,7 @@ trof_module_files(RENDER_SOURCES RENDER_HEADERS
 add_library(trof_platform STATIC ${PLATFORM_SOURCES})
 target_include_directories(trof_platform PUBLIC ${CMAKE_SOURCE_DIR}/src)
 if(WIN32)
-  target_link_libraries(trof_platform PUBLIC PkgConfig::VORBIS winmm gdi32 user32)
+  target_link_libraries(trof_platform PUBLIC PkgConfig::VORBIS OpenGL::GL winmm gdi32 user32)
 else()
   target_link_libraries(trof_platform PUBLIC PkgConfig::SDL2 PkgConfig::VORBIS)
 endif()

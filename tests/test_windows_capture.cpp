@@ -53,7 +53,7 @@ TEST(WindowsBuild, CapturesTheSameFramesAsLinux) {
     std::string output;
     ASSERT_EQ(run(capture_command(linux_capture, dir + "/linux"), output), 0) << output;
     // Wine keeps its prefix beside the build; the first start builds it.
-    const std::string wine = "WINEPREFIX=" + std::string(TROF_WINDOWS_BUILD_DIR) +
+    const std::string wine = "env WINEPREFIX=" + std::string(TROF_WINDOWS_BUILD_DIR) +
                              "/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES='mscoree=;mshtml=' " +
                              TROF_WINE64;
     const std::string command = "xvfb-run -a -s '-screen 0 640x480x24' " + wine + " " +
