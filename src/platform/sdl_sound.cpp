@@ -7,8 +7,6 @@
 #include <SDL.h>
 #include <vorbis/vorbisfile.h>
 
-#include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <string>
 
@@ -22,11 +20,7 @@ namespace {
 constexpr int device_frames = 1024;
 constexpr int output_channels = 2;
 
-struct stream_t {
-    OggVorbis_File file;
-    int64_t total_frames = 0;
-    int rate = 44100;
-    int channels = 2;
+struct stream_t : vorbis_source {
     SDL_AudioStream* converter = nullptr;
     bool ended = false;
 };
@@ -121,18 +115,10 @@ void close() {
 
 stream_handle stream_open_file(const char* name, unsigned, int) {
     auto* s = new stream_t;
-    errno = 0;
-    const int opened = ov_fopen(platform::native_path(name).c_str(), &s->file);
-    if (opened != 0) {
-        // vorbisfile answers -1 when the file itself does not open.
-        state.open_failure = opened == -1 && errno != 0 ? std::strerror(errno) : vorbis_open_failure(opened);
+    if (!open_vorbis(name, *s, state.open_failure)) {
         delete s;
         return 0;
     }
-    const vorbis_info* info = ov_info(&s->file, -1);
-    s->rate = static_cast<int>(info->rate);
-    s->channels = info->channels;
-    s->total_frames = std::max<ogg_int64_t>(0, ov_pcm_total(&s->file, -1));
     const int device_rate = state.device != 0 ? state.obtained.freq : s->rate;
     s->converter = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(s->channels), s->rate,
                                       AUDIO_S16SYS, output_channels, device_rate);

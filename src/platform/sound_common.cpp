@@ -3,13 +3,14 @@
 // floating-point set-up, and the words for vorbisfile's open failures.
 #include "platform/sound_common.h"
 
-#include <vorbis/vorbisfile.h>
-
 #include <algorithm>
+#include <cerrno>
 #include <cfenv>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 
+#include "platform/platform.h"
 #include "platform/sound.h"
 
 namespace sound {
@@ -32,6 +33,8 @@ int32_t frames_to_ms(int64_t frames, int rate) {
     return static_cast<int32_t>(frames * 1000 / rate);
 }
 
+namespace {
+
 std::string vorbis_open_failure(int code) {
     switch (code) {
     case OV_ENOTVORBIS: return "it is not an Ogg Vorbis file";
@@ -40,6 +43,23 @@ std::string vorbis_open_failure(int code) {
     case OV_EREAD: return "it cannot be read";
     default: return "it cannot be decoded (error " + std::to_string(code) + ")";
     }
+}
+
+}  // namespace
+
+bool open_vorbis(const char* name, vorbis_source& source, std::string& failure) {
+    errno = 0;
+    const int opened = ov_fopen(platform::native_path(name).c_str(), &source.file);
+    if (opened != 0) {
+        // vorbisfile answers -1 when the file itself does not open.
+        failure = opened == -1 && errno != 0 ? std::strerror(errno) : vorbis_open_failure(opened);
+        return false;
+    }
+    const vorbis_info* info = ov_info(&source.file, -1);
+    source.rate = static_cast<int>(info->rate);
+    source.channels = info->channels;
+    source.total_frames = std::max<ogg_int64_t>(0, ov_pcm_total(&source.file, -1));
+    return true;
 }
 
 int64_t clock_position_frames(playback_clock& clock, int64_t now) {
