@@ -90,6 +90,7 @@ TEST(CaptureOptions, ModesAndTheirValues) {
     EXPECT_EQ(p.options.mode, capture_mode::video);
     EXPECT_EQ(p.options.to, show_end_ms);
     EXPECT_EQ(p.options.fps, 30);
+    EXPECT_FALSE(p.options.inline_writes);
 }
 
 TEST(CaptureOptions, BadArgumentsAreRefused) {
@@ -172,6 +173,20 @@ TEST_F(Captures, SingleTimesEqualTheShowDrawnFromItsFirstFrame) {
         std::snprintf(name, sizeof name, "/time_%06d.png", time);
         EXPECT_TRUE(slurp(out + name) == from_sequence) << "music time " << time;
     }
+}
+
+// The writer thread changes when a frame is written, never what.
+TEST_F(Captures, TheWriterThreadWritesTheSameFilesAsInlineWrites) {
+    const std::string inline_dir = make_temp_dir("trof-capture-inline");
+    const run_result r = run(capture_tool + " --from 0 --to 95000 --fps 2 --inline-writes --out " + inline_dir);
+    ASSERT_EQ(r.status, 0) << r.output;
+    int compared = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(sequence)) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(slurp(entry.path().string()) == slurp(inline_dir + "/" + name)) << name;
+        ++compared;
+    }
+    EXPECT_EQ(compared, 191);
 }
 
 TEST_F(Captures, SheetTilesTheFramesAtHalfSize) {

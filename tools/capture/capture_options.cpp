@@ -36,6 +36,8 @@ const char* const capture_usage =
     "                half-size cells, 3 to a row. With or instead of --out.\n"
     "  --out DIR     the folder for PNG files (made if missing).\n"
     "  --fps F       frames per second, a whole number from 1 to 1000.\n"
+    "  --inline-writes  write each frame before drawing the next, instead of on\n"
+    "                a writer thread beside the rendering (same files, slower).\n"
     "  --bench       start-up phases, ms per frame (median, 95th percentile) for\n"
     "                each timeline scene and conductor segment, and the\n"
     "                throughput of a whole-show capture, one figure a line.\n"
@@ -75,6 +77,8 @@ parsed_options parse_capture_options(int argc, const char* const* argv) {
             help = true;
         } else if (arg == "--bench") {
             bench = true;
+        } else if (arg == "--inline-writes") {
+            o.inline_writes = true;
         } else if (arg == "--out") {
             o.out_dir = value;
         } else if (arg == "--sheet") {

@@ -16,6 +16,9 @@ struct capture_options {
     std::string out_dir;
     std::string sheet_file;  // --sheet: the --time frames tiled into one PNG
     std::string video_file;
+    // --inline-writes: each frame written before the next is drawn, instead
+    // of on the writer thread (the same files, more slowly).
+    bool inline_writes = false;
 };
 
 struct parsed_options {

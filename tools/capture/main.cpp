@@ -12,6 +12,7 @@
 #include "frame/show_driver.h"
 #include "frame_plan.h"
 #include "frame_render.h"
+#include "frame_writer.h"
 #include "png_file.h"
 #include "video_pipe.h"
 
@@ -56,14 +57,29 @@ bool save_png(const std::string& dir, const char* pattern, long long number,
     return false;
 }
 
+// PNG files named by the pattern and the frame's number, off the rendering thread.
+void start_png_writer(frame_writer& writer, const capture_options& o, const char* pattern) {
+    const std::string dir = o.out_dir;
+    start_frame_writer(
+        writer,
+        [dir, pattern](int64_t number, const std::vector<uint8_t>& frame) {
+            return save_png(dir, pattern, number, frame);
+        },
+        !o.inline_writes);
+}
+
 // Each time's frame into the folder, its sheet cell, or both.
 int capture_times(const capture_options& o) {
     contact_sheet sheet = make_contact_sheet(static_cast<int>(o.times.size()), screen_width, screen_height);
-    for (size_t i = 0; i < o.times.size(); ++i) {
-        const std::vector<uint8_t> frame = render_frame_exact(o.times[i], o.fps);
-        if (!o.out_dir.empty() && !save_png(o.out_dir, "time_%06lld.png", o.times[i], frame)) return 1;
+    frame_writer writer;
+    start_png_writer(writer, o, "time_%06lld.png");
+    bool written = true;
+    for (size_t i = 0; i < o.times.size() && written; ++i) {
+        std::vector<uint8_t> frame = render_frame_exact(o.times[i], o.fps);
         put_sheet_cell(sheet, static_cast<int>(i), frame);
+        if (!o.out_dir.empty()) written = write_frame(writer, o.times[i], std::move(frame));
     }
+    if (!finish_frame_writer(writer)) return 1;
     if (o.sheet_file.empty() || write_png_file(o.sheet_file, sheet.rgb.data(), sheet.width, sheet.height)) {
         return 0;
     }
@@ -77,13 +93,15 @@ int capture_range(const capture_options& o) {
     while (frame_time(last + 1, o.fps) <= o.to) ++last;
     progress_line progress;
     progress.total = last - first + 1;
-    for (int64_t k = first; k <= last; ++k) {
+    frame_writer writer;
+    start_png_writer(writer, o, "frame_%06lld.png");
+    bool written = true;
+    for (int64_t k = first; k <= last && written; ++k) {
         const int32_t t = frame_time(k, o.fps);
-        const auto frame = k == first ? render_frame_exact(t, o.fps) : render_next_frame(t);
-        if (!save_png(o.out_dir, "frame_%06lld.png", k, frame)) return 1;
+        written = write_frame(writer, k, k == first ? render_frame_exact(t, o.fps) : render_next_frame(t));
         progress.report(k - first + 1, k == last);
     }
-    return 0;
+    return finish_frame_writer(writer) ? 0 : 1;
 }
 
 int capture_video(const capture_options& o) {
@@ -95,11 +113,16 @@ int capture_video(const capture_options& o) {
     }
     progress_line progress;
     progress.total = first_frame_at_or_after(o.to, o.fps);
+    frame_writer writer;
+    start_frame_writer(
+        writer, [&pipe](int64_t, const std::vector<uint8_t>& frame) { return write_video_frame(pipe, frame); },
+        !o.inline_writes);
     bool written = true;
     for (int64_t k = 0; k < progress.total && written; ++k) {
-        written = write_video_frame(pipe, render_next_frame(frame_time(k, o.fps)));
+        written = write_frame(writer, k, render_next_frame(frame_time(k, o.fps)));
         progress.report(k + 1, k + 1 == progress.total);
     }
+    written = finish_frame_writer(writer) && written;
     const bool finished = close_video(pipe);
     if (!written || !finished) {
         std::fprintf(stderr, "trof_capture: ffmpeg failed to write %s\n", o.video_file.c_str());
