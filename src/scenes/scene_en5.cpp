@@ -1,13 +1,18 @@
 // Environment 5: a tiled, rippling sea at height 5 reflecting the sky, the
 // seabed, a ship with its sail, a shoal of reflective fish and the boy; below
-// the surface fog, the seabed texture and the water's opacity change.
+// the surface fog, the seabed texture and the water's opacity change. Fish,
+// water tiles and runs of water faces wholly outside the view volume are not
+// sent to the GL at all; they could not make a fragment.
 #include "scenes/scene_en5.h"
 
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
 #include <numbers>
+#include <vector>
 
 #include "assets/qor_camera.h"
 #include "assets/qor_spline.h"
@@ -36,11 +41,138 @@ constexpr float tile_pitch = 60;
 constexpr float fish_scale = 1.0f / 3;
 constexpr float fish_swim = 3.5f;  // the course length covered per unit of t
 constexpr GLfloat fog_colour[4] = {0, 0.1f, 0.4f, 0};
+constexpr double wave_amplitude = 0.2;  // the most shape_waves moves a vertex
+// Consecutive water faces tested against the view volume as one box.
+constexpr size_t faces_per_run = 40;
+// Widening of every culling box, in mesh units, so that the rounding of the
+// GL's float transform can never bring a vertex of a skipped box into view.
+constexpr float cull_margin = 0.5f;
+
+struct bounds {
+    std::array<float, 3> lo{}, hi{};
+};
+
+// Projection times modelview, column-major as the GL stores its matrices.
+using clip_matrix = std::array<double, 16>;
+
+struct water_run {
+    bounds box;
+    size_t first_index, index_count;  // into water_indices
+};
 
 // Scene-kind data, rebuilt by every init.
 TGeoxData seabed, water, water_rest, ship, sail, fish;
 camera_path path;
 fish_course shoal[fish_count];
+bounds fish_box, water_box;
+std::vector<GLuint> water_indices;  // three per face, in face order
+std::vector<water_run> water_runs;
+// Per tile, the indices of its faces that may reach the view volume.
+std::vector<GLuint> tile_indices[(2 * tile_reach + 1) * (2 * tile_reach + 1)];
+
+void widen(bounds& box, const TGeoxVertex& v) {
+    const float p[3] = {v.x, v.y, v.z};
+    for (size_t k = 0; k < 3; ++k) {
+        box.lo[k] = std::min(box.lo[k], p[k]);
+        box.hi[k] = std::max(box.hi[k], p[k]);
+    }
+}
+
+bounds empty_bounds() {
+    bounds box;
+    box.lo.fill(std::numeric_limits<float>::infinity());
+    box.hi.fill(-std::numeric_limits<float>::infinity());
+    return box;
+}
+
+void widen(bounds& box, const bounds& part) {
+    for (size_t k = 0; k < 3; ++k) {
+        box.lo[k] = std::min(box.lo[k], part.lo[k]);
+        box.hi[k] = std::max(box.hi[k], part.hi[k]);
+    }
+}
+
+// Adds the margin on every side and the extra height above and below.
+bounds padded(bounds box, float extra_height) {
+    for (size_t k = 0; k < 3; ++k) {
+        const float pad = cull_margin + (k == 1 ? extra_height : 0);
+        box.lo[k] -= pad;
+        box.hi[k] += pad;
+    }
+    return box;
+}
+
+bounds mesh_bounds(const TGeoxData& mesh) {
+    bounds box = empty_bounds();
+    for (const TGeoxVertex& v : mesh.vertices) widen(box, v);
+    return padded(box, 0);
+}
+
+// The face indices in face order and, per run of consecutive faces, the rest
+// bounds of its corners widened by the wave amplitude; water_box holds them all.
+void plan_water_runs() {
+    water_indices.clear();
+    water_runs.clear();
+    water_box = empty_bounds();
+    for (size_t first = 0; first < water_rest.faces.size(); first += faces_per_run) {
+        const size_t end = std::min(first + faces_per_run, water_rest.faces.size());
+        bounds box = empty_bounds();
+        for (size_t f = first; f < end; ++f) {
+            const TGeoxFace& face = water_rest.faces[f];
+            for (int32_t index : {face.i0, face.i1, face.i2}) {
+                widen(box, water_rest.vertices[static_cast<size_t>(index)]);
+                water_indices.push_back(static_cast<GLuint>(index));
+            }
+        }
+        water_runs.push_back(
+            {padded(box, static_cast<float>(wave_amplitude)), 3 * first, 3 * (end - first)});
+        widen(water_box, water_runs.back().box);
+    }
+}
+
+clip_matrix current_clip_matrix(const clip_matrix& projection) {
+    clip_matrix modelview, clip;
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview.data());
+    for (size_t column = 0; column < 4; ++column) {
+        for (size_t row = 0; row < 4; ++row) {
+            double sum = 0;
+            for (size_t k = 0; k < 4; ++k) sum += projection[4 * k + row] * modelview[4 * column + k];
+            clip[4 * column + row] = sum;
+        }
+    }
+    return clip;
+}
+
+clip_matrix current_projection() {
+    clip_matrix projection;
+    glGetDoublev(GL_PROJECTION_MATRIX, projection.data());
+    return projection;
+}
+
+// True when every corner of the box lies beyond one and the same side of the
+// view volume (left, right, bottom, top or near), so that the clipper would
+// discard each triangle inside it. The far side is left out: at 99999 units
+// its test is too sensitive to rounding to be trusted. A box reaching from
+// in front of the eye to behind it always counts as visible.
+bool outside_view(const clip_matrix& m, const bounds& box) {
+    unsigned beyond_all = 0x1f;
+    bool in_front = false, behind = false;
+    for (unsigned corner = 0; corner < 8; ++corner) {
+        const double x = (corner & 1) != 0 ? box.hi[0] : box.lo[0];
+        const double y = (corner & 2) != 0 ? box.hi[1] : box.lo[1];
+        const double z = (corner & 4) != 0 ? box.hi[2] : box.lo[2];
+        const double cx = m[0] * x + m[4] * y + m[8] * z + m[12];
+        const double cy = m[1] * x + m[5] * y + m[9] * z + m[13];
+        const double cz = m[2] * x + m[6] * y + m[10] * z + m[14];
+        const double cw = m[3] * x + m[7] * y + m[11] * z + m[15];
+        (cw > 0 ? in_front : behind) = true;
+        const unsigned beyond = (cx < -cw ? 1u : 0u) | (cx > cw ? 2u : 0u) |
+                                (cy < -cw ? 4u : 0u) | (cy > cw ? 8u : 0u) |
+                                (cz < -cw ? 16u : 0u);
+        beyond_all &= beyond;
+    }
+    return beyond_all != 0 && !(in_front && behind);
+}
 
 void compile_seabed() {
     seabed.list = glGenLists(1);
@@ -75,37 +207,94 @@ float swim(float from, float to, float t) {
     return static_cast<float>(from + (double{to} - from) * (t - 0.5) * fish_swim);
 }
 
+// Fish wholly outside the view volume are skipped: they would make no
+// fragment. The current normal a fish leaves is read by nothing before the
+// water, which sets its own normals and leaves the final one (finish_water).
 void draw_shoal(float t) {
+    const clip_matrix projection = current_projection();
     for (const fish_course& f : shoal) {
         glPushMatrix();
         glTranslatef(swim(f.start.x, f.end.x, t), f.start.y, swim(f.start.z, f.end.z, t));
         glRotatef(f.heading - 90, 0, 1, 0);
         glRotatef(-90, 1, 0, 0);
         glScalef(fish_scale, fish_scale, fish_scale);
-        glCallList(fish.list);
+        if (!outside_view(current_clip_matrix(projection), fish_box)) glCallList(fish.list);
         glPopMatrix();
     }
 }
 
 void rebuild_water(float t) {
-    glDeleteLists(water.list, 1);
     shape_waves(water, water_rest, t);
     compute_face_normals(water);
     compute_vertex_normals(water);
     glDepthFunc(GL_LEQUAL);
-    compile_mesh_list(water, [](const TGeoxData& mesh) { draw_geox(mesh, true, false, true); });
 }
 
-void draw_water_tiles() {
+void place_tile(int a, int b) {
+    glTranslatef(tile_pitch * static_cast<float>(a), sea_level, tile_pitch * static_cast<float>(b));
+    glScalef(2, 1, 2);
+}
+
+// Under the current camera, collects per tile the runs of faces that may
+// reach the view volume, keeping the face order.
+void plan_water_tiles() {
+    const clip_matrix projection = current_projection();
+    std::vector<GLuint>* indices = tile_indices;
     for (int a = -tile_reach; a <= tile_reach; ++a) {
-        for (int b = -tile_reach; b <= tile_reach; ++b) {
+        for (int b = -tile_reach; b <= tile_reach; ++b, ++indices) {
+            indices->clear();
             glPushMatrix();
-            glTranslatef(tile_pitch * static_cast<float>(a), sea_level, tile_pitch * static_cast<float>(b));
-            glScalef(2, 1, 2);
-            glCallList(water.list);
+            place_tile(a, b);
+            const clip_matrix clip = current_clip_matrix(projection);
+            glPopMatrix();
+            if (outside_view(clip, water_box)) continue;
+            for (const water_run& run : water_runs) {
+                if (outside_view(clip, run.box)) continue;
+                const GLuint* first = water_indices.data() + run.first_index;
+                indices->insert(indices->end(), first, first + run.index_count);
+            }
+        }
+    }
+}
+
+// The planned faces of every tile from client arrays over the reshaped mesh:
+// the same corners, texture coordinates and vertex normals, in the same order.
+void draw_water_tiles() {
+    const TGeoxVertex* vertices = water.vertices.data();
+    constexpr GLsizei stride = sizeof(TGeoxVertex);
+    glVertexPointer(3, GL_FLOAT, stride, &vertices->x);
+    glNormalPointer(GL_FLOAT, stride, &vertices->nx);
+    glTexCoordPointer(2, GL_FLOAT, stride, &vertices->u);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    const std::vector<GLuint>* indices = tile_indices;
+    for (int a = -tile_reach; a <= tile_reach; ++a) {
+        for (int b = -tile_reach; b <= tile_reach; ++b, ++indices) {
+            if (indices->empty()) continue;
+            glPushMatrix();
+            place_tile(a, b);
+            glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices->size()), GL_UNSIGNED_INT,
+                           indices->data());
             glPopMatrix();
         }
     }
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+}
+
+// Leaves the current normal and texture coordinates as the last corner of
+// the water mesh sets them, and the array pointers at their initial values.
+void finish_water() {
+    if (!water.faces.empty()) {
+        const TGeoxVertex& last = water.vertices[static_cast<size_t>(water.faces.back().i2)];
+        glNormal3f(last.nx, last.ny, last.nz);
+        glTexCoord2f(last.u, last.v);
+    }
+    glVertexPointer(4, GL_FLOAT, 0, nullptr);
+    glNormalPointer(GL_FLOAT, 0, nullptr);
+    glTexCoordPointer(4, GL_FLOAT, 0, nullptr);
 }
 
 void enable_alpha_blend() {
@@ -121,7 +310,7 @@ void shape_waves(TGeoxData& water_mesh, const TGeoxData& rest, float t) {
     for (size_t i = 0; i < n; ++i) {
         const TGeoxVertex& r = rest.vertices[i];
         water_mesh.vertices[i].y = static_cast<float>(
-            r.y + 0.2 * std::sin(phase + 2 * std::numbers::pi * r.x) *
+            r.y + wave_amplitude * std::sin(phase + 2 * std::numbers::pi * r.x) *
                       std::sin(phase + 2 * std::numbers::pi * r.z));
     }
 }
@@ -135,10 +324,14 @@ void tscene_en5::init() {
     load_geox(fish, "data\\fish.geox");
     compute_face_normals(fish);
     compute_vertex_normals(fish);
+    fish_box = mesh_bounds(fish);
+    plan_water_runs();
     load_camera_path(path, "data\\en5.camera");
     compile_seabed();
     plan_shoal();
     compile_mesh_list(fish, draw_geox_normals);
+    compile_mesh_list(ship, draw_geox_textured);
+    compile_mesh_list(sail, draw_geox_textured);
 }
 
 void tscene_en5::render(int32_t time) {
@@ -178,7 +371,7 @@ void tscene_en5::render(int32_t time) {
     glRotatef(-90, 1, 0, 0);
     glScalef(0.1f, 0.1f, 0.1f);
     glTranslatef(0, 0, 45);
-    draw_geox_textured(ship);
+    glCallList(ship.list);
     glPopMatrix();
     glDisable(GL_FOG);
 
@@ -188,7 +381,7 @@ void tscene_en5::render(int32_t time) {
     glScalef(0.0625f, 0.1f, -1.0f / 22);
     glRotatef(70, 0, 1, 0);
     glTranslatef(-12, 65, -35);
-    draw_geox_textured(sail);
+    glCallList(sail.list);
     glPopMatrix();
 
     apply_camera(current_camera);
@@ -205,6 +398,7 @@ void tscene_en5::render(int32_t time) {
     bind_named_texture("water");
     enable_alpha_blend();
     glColor4f(1, 1, 1, submerged ? 0.5f : 0.95f);
+    plan_water_tiles();
     draw_water_tiles();
     glDisable(GL_BLEND);
     glDisable(GL_FOG);
@@ -214,8 +408,10 @@ void tscene_en5::render(int32_t time) {
     enable_alpha_blend();
     glColor4f(1, 1, 1, 0.5f);
     set_sphere_map(true);
+    // The same camera as the first pass, so the same faces reach the view.
     draw_water_tiles();
     set_sphere_map(false);
+    finish_water();
     glDisable(GL_BLEND);
     glDisable(GL_FOG);
     glDisable(GL_DEPTH_TEST);
