@@ -8,9 +8,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <limits>
 #include <numbers>
 #include <vector>
 
@@ -18,6 +16,7 @@
 #include "assets/qor_spline.h"
 #include "assets/scene_globaldata.h"
 #include "engine/render_targets.h"
+#include "engine/view_volume.h"
 #include "frame/globals.h"
 #include "frame/main_loop.h"
 #include "scenes/environment_steps.h"
@@ -48,15 +47,8 @@ constexpr size_t faces_per_run = 40;
 // GL's float transform can never bring a vertex of a skipped box into view.
 constexpr float cull_margin = 0.5f;
 
-struct bounds {
-    std::array<float, 3> lo{}, hi{};
-};
-
-// Projection times modelview, column-major as the GL stores its matrices.
-using clip_matrix = std::array<double, 16>;
-
 struct water_run {
-    bounds box;
+    view_bounds box;
     size_t first_index, index_count;  // into water_indices
 };
 
@@ -64,49 +56,11 @@ struct water_run {
 TGeoxData seabed, water, water_rest, ship, sail, fish;
 camera_path path;
 fish_course shoal[fish_count];
-bounds fish_box, water_box;
+view_bounds fish_box, water_box;
 std::vector<GLuint> water_indices;  // three per face, in face order
 std::vector<water_run> water_runs;
 // Per tile, the indices of its faces that may reach the view volume.
 std::vector<GLuint> tile_indices[(2 * tile_reach + 1) * (2 * tile_reach + 1)];
-
-void widen(bounds& box, const TGeoxVertex& v) {
-    const float p[3] = {v.x, v.y, v.z};
-    for (size_t k = 0; k < 3; ++k) {
-        box.lo[k] = std::min(box.lo[k], p[k]);
-        box.hi[k] = std::max(box.hi[k], p[k]);
-    }
-}
-
-bounds empty_bounds() {
-    bounds box;
-    box.lo.fill(std::numeric_limits<float>::infinity());
-    box.hi.fill(-std::numeric_limits<float>::infinity());
-    return box;
-}
-
-void widen(bounds& box, const bounds& part) {
-    for (size_t k = 0; k < 3; ++k) {
-        box.lo[k] = std::min(box.lo[k], part.lo[k]);
-        box.hi[k] = std::max(box.hi[k], part.hi[k]);
-    }
-}
-
-// Adds the margin on every side and the extra height above and below.
-bounds padded(bounds box, float extra_height) {
-    for (size_t k = 0; k < 3; ++k) {
-        const float pad = cull_margin + (k == 1 ? extra_height : 0);
-        box.lo[k] -= pad;
-        box.hi[k] += pad;
-    }
-    return box;
-}
-
-bounds mesh_bounds(const TGeoxData& mesh) {
-    bounds box = empty_bounds();
-    for (const TGeoxVertex& v : mesh.vertices) widen(box, v);
-    return padded(box, 0);
-}
 
 // The face indices in face order and, per run of consecutive faces, the rest
 // bounds of its corners widened by the wave amplitude; water_box holds them all.
@@ -116,63 +70,21 @@ void plan_water_runs() {
     water_box = empty_bounds();
     for (size_t first = 0; first < water_rest.faces.size(); first += faces_per_run) {
         const size_t end = std::min(first + faces_per_run, water_rest.faces.size());
-        bounds box = empty_bounds();
+        view_bounds box = empty_bounds();
         for (size_t f = first; f < end; ++f) {
             const TGeoxFace& face = water_rest.faces[f];
             for (int32_t index : {face.i0, face.i1, face.i2}) {
-                widen(box, water_rest.vertices[static_cast<size_t>(index)]);
+                const TGeoxVertex& v = water_rest.vertices[static_cast<size_t>(index)];
+                widen(box, v.x, v.y, v.z);
                 water_indices.push_back(static_cast<GLuint>(index));
             }
         }
         water_runs.push_back(
-            {padded(box, static_cast<float>(wave_amplitude)), 3 * first, 3 * (end - first)});
+            {padded(box, cull_margin, static_cast<float>(wave_amplitude)), 3 * first, 3 * (end - first)});
         widen(water_box, water_runs.back().box);
     }
 }
 
-clip_matrix current_clip_matrix(const clip_matrix& projection) {
-    clip_matrix modelview, clip;
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview.data());
-    for (size_t column = 0; column < 4; ++column) {
-        for (size_t row = 0; row < 4; ++row) {
-            double sum = 0;
-            for (size_t k = 0; k < 4; ++k) sum += projection[4 * k + row] * modelview[4 * column + k];
-            clip[4 * column + row] = sum;
-        }
-    }
-    return clip;
-}
-
-clip_matrix current_projection() {
-    clip_matrix projection;
-    glGetDoublev(GL_PROJECTION_MATRIX, projection.data());
-    return projection;
-}
-
-// True when every corner of the box lies beyond one and the same side of the
-// view volume (left, right, bottom, top or near), so that the clipper would
-// discard each triangle inside it. The far side is left out: at 99999 units
-// its test is too sensitive to rounding to be trusted. A box reaching from
-// in front of the eye to behind it always counts as visible.
-bool outside_view(const clip_matrix& m, const bounds& box) {
-    unsigned beyond_all = 0x1f;
-    bool in_front = false, behind = false;
-    for (unsigned corner = 0; corner < 8; ++corner) {
-        const double x = (corner & 1) != 0 ? box.hi[0] : box.lo[0];
-        const double y = (corner & 2) != 0 ? box.hi[1] : box.lo[1];
-        const double z = (corner & 4) != 0 ? box.hi[2] : box.lo[2];
-        const double cx = m[0] * x + m[4] * y + m[8] * z + m[12];
-        const double cy = m[1] * x + m[5] * y + m[9] * z + m[13];
-        const double cz = m[2] * x + m[6] * y + m[10] * z + m[14];
-        const double cw = m[3] * x + m[7] * y + m[11] * z + m[15];
-        (cw > 0 ? in_front : behind) = true;
-        const unsigned beyond = (cx < -cw ? 1u : 0u) | (cx > cw ? 2u : 0u) |
-                                (cy < -cw ? 4u : 0u) | (cy > cw ? 8u : 0u) |
-                                (cz < -cw ? 16u : 0u);
-        beyond_all &= beyond;
-    }
-    return beyond_all != 0 && !(in_front && behind);
-}
 
 void compile_seabed() {
     seabed.list = glGenLists(1);
@@ -324,7 +236,7 @@ void tscene_en5::init() {
     load_geox(fish, "data\\fish.geox");
     compute_face_normals(fish);
     compute_vertex_normals(fish);
-    fish_box = mesh_bounds(fish);
+    fish_box = mesh_bounds(fish, cull_margin);
     plan_water_runs();
     load_camera_path(path, "data\\en5.camera");
     compile_seabed();

@@ -1,0 +1,34 @@
+// Conservative tests of whole objects against the view volume, so that a
+// scene can skip what could not make a single fragment: boxes in an
+// object's own coordinates, and the GL's current projection and modelview.
+#pragma once
+
+#include <array>
+
+struct TGeoxData;
+
+// An axis-aligned box; empty_bounds() holds nothing until it is widened.
+struct view_bounds {
+    std::array<float, 3> lo{}, hi{};
+};
+
+view_bounds empty_bounds();
+void widen(view_bounds& box, float x, float y, float z);
+void widen(view_bounds& box, const view_bounds& part);
+// Grows the box by margin on every side and by extra_height more above and below.
+view_bounds padded(view_bounds box, float margin, float extra_height);
+// Every vertex of the mesh, grown by margin.
+view_bounds mesh_bounds(const TGeoxData& mesh, float margin);
+
+// Projection times modelview, column-major as the GL stores its matrices.
+using clip_matrix = std::array<double, 16>;
+clip_matrix current_projection();
+// The given projection times the GL's current modelview.
+clip_matrix current_clip_matrix(const clip_matrix& projection);
+
+// True when every corner of the box lies beyond one and the same side of the
+// view volume (left, right, bottom, top or near), so that the clipper would
+// discard each triangle inside it. The far side is left out: at the scenes'
+// far distance of 99999 its test is too sensitive to rounding to be trusted.
+// A box reaching from in front of the eye to behind it always counts as visible.
+bool outside_view(const clip_matrix& clip, const view_bounds& box);
