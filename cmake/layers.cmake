@@ -6,7 +6,8 @@
 #   trof_formats   file formats and maths: JPEG pictures, .geox meshes,
 #                  .camera paths, the spline, load errors (no GL, no SDL)
 #   trof_render    the GL services: textures, mesh drawing, the camera
-#                  applied, overlay, font, render targets, the catalogue
+#                  applied, overlay, font, render targets, the catalogue,
+#                  the view-volume test
 #   trof_show      the scene base and table, music clock, scenes and the
 #                  application frame. One library: the scene table holds
 #                  the concrete scenes, the scenes read the frame's shared
