@@ -47,7 +47,6 @@ void read_vertex(const unsigned char* bytes, TGeoxVertex& vertex) {
     vertex.v = load_le_float(bytes + 16);
 }
 
-
 }  // namespace
 
 void load_geox(TGeoxData& mesh, const char* file_name) {

@@ -6,7 +6,6 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-
 #include "assets/scene_globaldata.h"
 #include "engine/globalscenes.h"
 #include "engine/music_clock.h"

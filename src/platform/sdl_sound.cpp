@@ -8,7 +8,6 @@
 #include <vorbis/vorbisfile.h>
 
 #include <cstring>
-#include <string>
 
 #include "platform/platform.h"
 #include "platform/sound.h"
@@ -33,10 +32,8 @@ struct {
     SDL_AudioSpec obtained{};
     stream_t* stream = nullptr;
     bool playing = false;
-    std::string open_failure;
     playback_clock clock;
 } state;
-
 
 // Decodes into the converter until it holds `bytes` or the stream ends.
 void fill_converter(stream_t& s, int bytes) {
@@ -72,12 +69,7 @@ bool is_virtual_driver() {
     return driver != nullptr && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "disk") == 0);
 }
 
-
-
-
 }  // namespace
-
-
 
 void allow_virtual_devices(bool allow) { state.allow_virtual_devices = allow; }
 
@@ -115,7 +107,7 @@ void close() {
 
 stream_handle stream_open_file(const char* name, unsigned, int) {
     auto* s = new stream_t;
-    if (!open_vorbis(name, *s, state.open_failure)) {
+    if (!open_vorbis(name, *s)) {
         delete s;
         return 0;
     }
@@ -123,16 +115,13 @@ stream_handle stream_open_file(const char* name, unsigned, int) {
     s->converter = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(s->channels), s->rate,
                                       AUDIO_S16SYS, output_channels, device_rate);
     if (s->converter == nullptr) {
-        state.open_failure = SDL_GetError();
+        set_open_failure(SDL_GetError());
         ov_clear(&s->file);
         delete s;
         return 0;
     }
-    state.open_failure.clear();
     return reinterpret_cast<stream_handle>(s);
 }
-
-std::string stream_open_failure() { return state.open_failure; }
 
 int32_t stream_length_ms(stream_handle stream) {
     if (stream == 0) return 0;
@@ -161,8 +150,6 @@ int32_t stream_get_time(stream_handle stream) {
     SDL_UnlockAudioDevice(state.device);
     return frames_to_ms(frames, state.clock.rate);
 }
-
-
 
 int64_t stream_frames_consumed() {
     if (state.device == 0) return -1;

@@ -1,6 +1,6 @@
 // The parts of the sound layer every output shares: the monotonic clock and
 // the silent output paced by it, the listener's-position arithmetic, the
-// floating-point set-up, and the words for vorbisfile's open failures.
+// floating-point set-up, and opening a Vorbis file with the reason it failed.
 #include "platform/sound_common.h"
 
 #include <algorithm>
@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "platform/platform.h"
 #include "platform/sound.h"
@@ -18,6 +19,7 @@ namespace {
 
 fenv_t saved_environment;
 int64_t silent_start_ns = 0;
+std::string open_failure;  // why the last stream_open_file answered 0
 
 void restore_float_environment() { std::fesetenv(&saved_environment); }
 
@@ -47,14 +49,15 @@ std::string vorbis_open_failure(int code) {
 
 }  // namespace
 
-bool open_vorbis(const char* name, vorbis_source& source, std::string& failure) {
+bool open_vorbis(const char* name, vorbis_source& source) {
     errno = 0;
     const int opened = ov_fopen(platform::native_path(name).c_str(), &source.file);
     if (opened != 0) {
         // vorbisfile answers -1 when the file itself does not open.
-        failure = opened == -1 && errno != 0 ? std::strerror(errno) : vorbis_open_failure(opened);
+        open_failure = opened == -1 && errno != 0 ? std::strerror(errno) : vorbis_open_failure(opened);
         return false;
     }
+    open_failure.clear();
     const vorbis_info* info = ov_info(&source.file, -1);
     source.rate = static_cast<int>(info->rate);
     source.channels = info->channels;
@@ -75,6 +78,10 @@ void mask_float_exceptions() {
     std::feholdexcept(&saved_environment);
     std::atexit(restore_float_environment);
 }
+
+void set_open_failure(std::string reason) { open_failure = std::move(reason); }
+
+std::string stream_open_failure() { return open_failure; }
 
 void silent_clock_start() { silent_start_ns = now_ns(); }
 

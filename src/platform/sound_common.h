@@ -20,8 +20,11 @@ struct vorbis_source {
     int rate = 44100;
     int channels = 2;
 };
-// Opens a file named as the demo names it ("data\\soundtrack.ogg"); false,
-// with the reason in words, when it is missing or not a Vorbis stream.
-bool open_vorbis(const char* name, vorbis_source& source, std::string& failure);
+// Opens a file named as the demo names it ("data\\soundtrack.ogg"); false
+// when it is missing or not a Vorbis stream, and stream_open_failure then
+// says why in words. A success clears the reason.
+bool open_vorbis(const char* name, vorbis_source& source);
+// A backend's own reason why a stream that opened cannot play after all.
+void set_open_failure(std::string reason);
 
 }  // namespace sound

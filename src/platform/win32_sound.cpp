@@ -22,7 +22,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string>
 
 namespace sound {
 namespace {
@@ -49,7 +48,6 @@ struct {
     // Windows has no stand-in audio drivers; the choice is kept so that the
     // call means the same on every platform.
     bool allow_virtual_devices = false;
-    std::string open_failure;
     // The device side, changed only on the render thread while no feeder runs.
     HWAVEOUT device = nullptr;
     int rate = 44100;
@@ -223,15 +221,12 @@ void close() {
 
 stream_handle stream_open_file(const char* name, unsigned, int) {
     auto* s = new stream_t;
-    if (!open_vorbis(name, *s, state.open_failure)) {
+    if (!open_vorbis(name, *s)) {
         delete s;
         return 0;
     }
-    state.open_failure.clear();
     return reinterpret_cast<stream_handle>(s);
 }
-
-std::string stream_open_failure() { return state.open_failure; }
 
 int32_t stream_length_ms(stream_handle stream) {
     if (stream == 0) return 0;

@@ -85,7 +85,6 @@ void plan_water_runs() {
     }
 }
 
-
 void compile_seabed() {
     seabed.list = glGenLists(1);
     glNewList(seabed.list, GL_COMPILE);
