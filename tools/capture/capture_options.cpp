@@ -39,8 +39,10 @@ const char* const capture_usage =
     "  --inline-writes  write each frame before drawing the next, instead of on\n"
     "                a writer thread beside the rendering (same files, slower).\n"
     "  --bench       start-up phases, ms per frame (median, 95th percentile) for\n"
-    "                each timeline scene and conductor segment, and the\n"
-    "                throughput of a whole-show capture, one figure a line.\n"
+    "                each timeline scene and conductor segment with its main-\n"
+    "                and rasterizer-thread CPU time and heap allocations, and\n"
+    "                the throughput of a whole-show capture rendered only, to\n"
+    "                PNG files and to video, one figure a line.\n"
     "\n"
     "Exit status: 0 done, 1 failure (a load error, ffmpeg missing or failing,\n"
     "a file that cannot be written), 2 bad arguments.\n";

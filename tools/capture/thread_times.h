@@ -1,0 +1,16 @@
+// CPU time of this process's threads, split into the main (GL) thread and
+// llvmpipe's rasterizer threads, read from the kernel's per-thread
+// schedstat counters. Empty figures where the system has no such counters.
+#pragma once
+
+#include <cstdint>
+
+struct thread_times {
+    int64_t main_ns = 0;
+    int64_t rasterizer_ns = 0;
+    int rasterizer_threads = 0;
+    bool known = false;
+};
+
+// The running totals now; differences of two readings give a span's split.
+thread_times read_thread_times();
