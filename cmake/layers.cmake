@@ -3,8 +3,9 @@
 # checks whenever one of their files changes:
 #   trof_platform  the window-system and sound layers (SDL2 on Linux, Win32
 #                  and waveOut on Windows; vorbisfile)
-#   trof_formats   file formats and maths: JPEG pictures, .geox meshes,
-#                  .camera paths, the spline, load errors (no GL, no SDL)
+#   trof_formats   file formats and maths: JPEG pictures and their decoding
+#                  workers with mipmap chains, .geox meshes, .camera paths,
+#                  the spline, load errors (no GL, no SDL)
 #   trof_render    the GL services: textures, mesh drawing, the camera
 #                  applied, overlay, font, render targets, the catalogue,
 #                  the view-volume test
@@ -61,8 +62,8 @@ trof_module_files(PLATFORM_SOURCES PLATFORM_HEADERS
   platform/platform platform/sound platform/sound_common platform/file_names
   ${PLATFORM_BACKEND})
 trof_module_files(FORMATS_SOURCES FORMATS_HEADERS
-  assets/little_endian assets/load_error assets/jpeg_image assets/qor_geox
-  assets/qor_camera assets/qor_spline)
+  assets/little_endian assets/load_error assets/jpeg_image assets/mipmap_chain
+  assets/texture_decoding assets/qor_geox assets/qor_camera assets/qor_spline)
 trof_module_files(RENDER_SOURCES RENDER_HEADERS
   assets/qor_textures assets/qor_geox_draw assets/qor_camera_apply
   assets/scene_globaldata engine/qor_views engine/qor_font engine/render_targets
@@ -78,7 +79,8 @@ endif()
 trof_check_layer(trof_platform "${PLATFORM_HEADERS}" "^GL/" ${PLATFORM_HEADERS})
 
 add_library(trof_formats STATIC ${FORMATS_SOURCES})
-target_link_libraries(trof_formats PUBLIC trof_platform PkgConfig::JPEG)
+find_package(Threads REQUIRED)
+target_link_libraries(trof_formats PUBLIC trof_platform PkgConfig::JPEG Threads::Threads)
 trof_check_layer(trof_formats "${PLATFORM_HEADERS};${FORMATS_HEADERS}" "^(GL/|SDL|vorbis/)"
                  ${FORMATS_HEADERS})
 

@@ -1,7 +1,9 @@
 // The texture table's lookup rules, and JPEG files decoded into textures:
 // texels read back from GL for colour, greyscale, odd widths and alpha pairs,
-// and the fatal paths for missing, damaged and mismatched files.
+// the CPU mipmap chains against the GLU's, and the fatal paths for missing,
+// damaged and mismatched files.
 #include <GL/gl.h>
+#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/mipmap_chain.h"
 #include "assets/qor_textures.h"
 #include "support/asset_files.h"
 #include "support/gl_harness.h"
@@ -252,4 +255,35 @@ TEST_F(Textures, AlphaPairOfDifferentSizesIsRefusedNamingBoth) {
                                    GL_LINEAR, GL_LINEAR),
                 ::testing::ExitedWithCode(1),
                 "small_alpha\\.jpg.* 8x4 .*big\\.jpg.* 16x16");
+}
+
+// The chains made on the decoding workers equal the GLU's level by level,
+// for RGB and RGBA and for sides that reach 1 before the other (the
+// two-texel average there rounds differently from the four-texel one).
+TEST_F(Textures, CpuMipmapChainsEqualTheGluOnesByteForByte) {
+    const int sizes[][2] = {{64, 64}, {16, 4}, {2, 32}, {1, 1}};
+    for (const int components : {3, 4}) {
+        for (const auto& size : sizes) {
+            std::vector<unsigned char> pixels(static_cast<size_t>(size[0]) * size[1] * components);
+            uint32_t noise = 12345u;
+            for (unsigned char& byte : pixels) byte = static_cast<unsigned char>((noise = noise * 1103515245u + 12345u) >> 23);
+            const GLenum format = components == 4 ? GL_RGBA : GL_RGB;
+            GLuint texture = 0;
+            glGenTextures(1, &texture);
+            glBindTexture(GL_TEXTURE_2D, texture);
+            glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+            gluBuild2DMipmaps(GL_TEXTURE_2D, components, size[0], size[1], format, GL_UNSIGNED_BYTE, pixels.data());
+            const std::vector<mip_level> chain = build_mipmap_chain(size[0], size[1], components, pixels);
+            for (size_t level = 0; level < chain.size(); ++level) {
+                ASSERT_EQ(level_width(static_cast<int>(level)), chain[level].width);
+                std::vector<unsigned char> texels(chain[level].pixels.size());
+                glPixelStorei(GL_PACK_ALIGNMENT, 1);
+                glGetTexImage(GL_TEXTURE_2D, static_cast<GLint>(level), format, GL_UNSIGNED_BYTE, texels.data());
+                EXPECT_EQ(texels, chain[level].pixels)
+                    << size[0] << "x" << size[1] << "x" << components << " level " << level;
+            }
+            EXPECT_EQ(level_width(static_cast<int>(chain.size())), 0) << "no level beyond 1x1";
+            glDeleteTextures(1, &texture);
+        }
+    }
 }

@@ -1,6 +1,6 @@
 // JPEG files decoded with libjpeg into 8-bit RGB pixels: the one decoder of
 // the demo's textures, the tools and the tests. Damaged data is a fatal load
-// error naming the file.
+// error naming the file, or a reason handed back to the caller.
 #include "assets/jpeg_image.h"
 
 #include <csetjmp>
@@ -68,15 +68,21 @@ void read_scanlines(jpeg_decompress_struct& info, jpeg_image& image) {
 
 }  // namespace
 
-jpeg_image decode_jpeg_file(const char* file_name) {
-    const std::vector<unsigned char> file = read_data_file(file_name);
+bool decode_jpeg_file(const char* file_name, jpeg_image& image, std::string& reason) {
+    std::vector<unsigned char> file;
+    if (!read_data_file(file_name, file, reason)) return false;
     jpeg_failure failure;
-    jpeg_decompress_struct info;
+    // Zeroed, so that destroying it after an early failure frees nothing.
+    jpeg_decompress_struct info{};
     info.err = jpeg_std_error(&failure.manager);
     failure.manager.error_exit = on_jpeg_error;
     failure.manager.emit_message = on_jpeg_message;
-    jpeg_image image;
-    if (setjmp(failure.jump) != 0) fatal_load_error(file_name, failure.text);
+    image = jpeg_image{};
+    if (setjmp(failure.jump) != 0) {
+        jpeg_destroy_decompress(&info);
+        reason = failure.text;
+        return false;
+    }
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, file.data(), static_cast<unsigned long>(file.size()));
     jpeg_read_header(&info, TRUE);
@@ -85,5 +91,12 @@ jpeg_image decode_jpeg_file(const char* file_name) {
     read_scanlines(info, image);
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
+    return true;
+}
+
+jpeg_image decode_jpeg_file(const char* file_name) {
+    jpeg_image image;
+    std::string reason;
+    if (!decode_jpeg_file(file_name, image, reason)) fatal_load_error(file_name, reason.c_str());
     return image;
 }

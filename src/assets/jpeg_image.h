@@ -1,6 +1,7 @@
 // Decoding the JPEG pictures of the data folder into 8-bit RGB pixels.
 #pragma once
 
+#include <string>
 #include <vector>
 
 // Top row first, rows packed at width * 3 bytes; a greyscale picture gives
@@ -16,3 +17,6 @@ struct jpeg_image {
 // fatal load error naming the file; warnings that leave every pixel decoded
 // are not.
 jpeg_image decode_jpeg_file(const char* file_name);
+// The same decode without ending the program, safe on any thread: false
+// with the reason the message would give.
+bool decode_jpeg_file(const char* file_name, jpeg_image& image, std::string& reason);

@@ -16,10 +16,13 @@ void fatal_load_error(const char* file_name, const char* reason) {
     std::exit(1);
 }
 
-std::vector<unsigned char> read_data_file(const char* file_name) {
+bool read_data_file(const char* file_name, std::vector<unsigned char>& content, std::string& reason) {
     std::FILE* file = std::fopen(platform::native_path(file_name).c_str(), "rb");
-    if (file == nullptr) fatal_load_error(file_name, std::strerror(errno));
-    std::vector<unsigned char> content;
+    if (file == nullptr) {
+        reason = std::strerror(errno);
+        return false;
+    }
+    content.clear();
     unsigned char chunk[65536];
     size_t got = 0;
     while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
@@ -29,6 +32,13 @@ std::vector<unsigned char> read_data_file(const char* file_name) {
     const bool failed = std::ferror(file) != 0;
     const int read_errno = errno;
     std::fclose(file);
-    if (failed) fatal_load_error(file_name, std::strerror(read_errno));
+    if (failed) reason = std::strerror(read_errno);
+    return !failed;
+}
+
+std::vector<unsigned char> read_data_file(const char* file_name) {
+    std::vector<unsigned char> content;
+    std::string reason;
+    if (!read_data_file(file_name, content, reason)) fatal_load_error(file_name, reason.c_str());
     return content;
 }

@@ -1,4 +1,4 @@
-// JPEG files decoded into RGB or RGBA mipmapped textures, the
+// Decoded JPEG pictures uploaded as RGB or RGBA mipmapped textures, the
 // blank RGB textures that frames are copied into, and the name table that
 // scenes bind their textures through.
 #include "assets/qor_textures.h"
@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "assets/jpeg_image.h"
 #include "assets/load_error.h"
 
 namespace {
@@ -32,10 +31,6 @@ GLint swap_unpack_alignment(GLint alignment) {
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &previous);
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     return previous;
-}
-
-std::string size_text(const jpeg_image& image) {
-    return std::to_string(image.width) + "x" + std::to_string(image.height);
 }
 
 }  // namespace
@@ -63,37 +58,39 @@ uint32_t find_texture(const texture_table_t& table, const char* name) {
     return 0;
 }
 
-uint32_t load_texture(const char* file_name, int mag_filter, int min_filter) {
-    const jpeg_image image = decode_jpeg_file(file_name);
+uint32_t upload_decoded_texture(const decoded_texture& decoded, int mag_filter, int min_filter) {
+    if (!decoded.failed_file.empty()) {
+        end_texture_decoding();
+        fatal_load_error(decoded.failed_file.c_str(), decoded.reason.c_str());
+    }
+    const bool rgba = decoded.components == 4;
+    const GLint internal_format = rgba ? GL_RGBA : 3;
+    const GLenum format = rgba ? GL_RGBA : GL_RGB;
     const uint32_t texture = new_bound_texture(mag_filter, min_filter);
     const GLint previous = swap_unpack_alignment(1);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE,
-                      image.rgb.data());
+    const mip_level& base = decoded.levels.front();
+    if (decoded.levels.size() == 1 && (base.width > 1 || base.height > 1)) {
+        // A side that is not a power of two: the GLU rescales the picture.
+        gluBuild2DMipmaps(GL_TEXTURE_2D, internal_format, base.width, base.height, format,
+                          GL_UNSIGNED_BYTE, base.pixels.data());
+    } else {
+        for (size_t level = 0; level < decoded.levels.size(); ++level) {
+            const mip_level& image = decoded.levels[level];
+            glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), internal_format, image.width,
+                         image.height, 0, format, GL_UNSIGNED_BYTE, image.pixels.data());
+        }
+    }
     swap_unpack_alignment(previous);
     return texture;
 }
 
+uint32_t load_texture(const char* file_name, int mag_filter, int min_filter) {
+    return upload_decoded_texture(decode_texture({file_name, ""}), mag_filter, min_filter);
+}
+
 uint32_t load_texture_alpha(const char* colour_file, const char* alpha_file, int mag_filter,
                             int min_filter) {
-    const jpeg_image colour = decode_jpeg_file(colour_file);
-    const jpeg_image alpha = decode_jpeg_file(alpha_file);
-    if (alpha.width != colour.width || alpha.height != colour.height) {
-        const std::string reason = "the alpha image is " + size_text(alpha) +
-                                   " but its colour image \"" + colour_file + "\" is " +
-                                   size_text(colour) + "; the two must have the same size";
-        fatal_load_error(alpha_file, reason.c_str());
-    }
-    const size_t pixels = static_cast<size_t>(colour.width) * colour.height;
-    std::vector<unsigned char> rgba(pixels * 4);
-    for (size_t i = 0; i < pixels; ++i) {
-        std::copy_n(colour.rgb.begin() + i * 3, 3, rgba.begin() + i * 4);
-        // Blue carries the alpha: for a greyscale image that is its grey level.
-        rgba[i * 4 + 3] = alpha.rgb[i * 3 + 2];
-    }
-    const uint32_t texture = new_bound_texture(mag_filter, min_filter);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, alpha.width, alpha.height, GL_RGBA,
-                      GL_UNSIGNED_BYTE, rgba.data());
-    return texture;
+    return upload_decoded_texture(decode_texture({colour_file, alpha_file}), mag_filter, min_filter);
 }
 
 uint32_t create_blank_texture(int32_t width, int32_t height) {

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "assets/texture_decoding.h"
+
 constexpr int texture_table_capacity = 1000;
 constexpr int texture_name_length = 32;
 
@@ -25,3 +27,6 @@ uint32_t load_texture(const char* file_name, int mag_filter, int min_filter);
 uint32_t load_texture_alpha(const char* colour_file, const char* alpha_file,
                             int mag_filter, int min_filter);
 uint32_t create_blank_texture(int32_t width, int32_t height);
+// A decoded texture uploaded with all its levels and left bound; a failed
+// decode stops the decoding workers and is the fatal load error.
+uint32_t upload_decoded_texture(const decoded_texture& decoded, int mag_filter, int min_filter);

@@ -1,10 +1,14 @@
 // The asset catalogue: the 39 shared textures, registered under the names the
-// scenes bind them by, and the sky dome compiled into a display list.
+// scenes bind them by, and the sky dome compiled into a display list. The
+// pictures are decoded by workers that start with the program; the GL
+// thread uploads them in catalogue order.
 #include "assets/scene_globaldata.h"
 
 #include <GL/gl.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 texture_table_t texture_table;
 TGeoxData sky_mesh;
@@ -56,26 +60,34 @@ constexpr catalogue_entry catalogue[] = {
 };
 
 constexpr int boy_frames = 8;
+constexpr size_t catalogue_size = sizeof catalogue / sizeof catalogue[0];
+
+// The walk frames: boy0 from the pair numbered 1, ... boy7 from 8.
+std::string boy_file(const char* stem, int frame) {
+    return "data\\" + std::string(stem) + std::to_string(frame + 1) + ".jpg";
+}
 
 }  // namespace
 
-void load_assets() {
-    clear_texture_table(texture_table);
+void begin_asset_decoding() {
+    std::vector<texture_source> sources;
     for (const catalogue_entry& entry : catalogue) {
-        const uint32_t texture =
-            entry.alpha_file == nullptr
-                ? load_texture(entry.colour_file, GL_LINEAR, entry.min_filter)
-                : load_texture_alpha(entry.colour_file, entry.alpha_file, GL_LINEAR,
-                                     entry.min_filter);
-        register_texture(texture_table, entry.name, texture);
+        sources.push_back({entry.colour_file, entry.alpha_file == nullptr ? "" : entry.alpha_file});
     }
-    // The walk frames: boy0 from the pair numbered 1, ... boy7 from 8.
+    for (int k = 0; k < boy_frames; ++k) sources.push_back({boy_file("bo_", k), boy_file("boalpha_", k)});
+    begin_texture_decoding(std::move(sources));
+}
+
+void load_assets() {
+    if (!texture_decoding_begun()) begin_asset_decoding();
+    clear_texture_table(texture_table);
+    for (size_t i = 0; i < catalogue_size; ++i) {
+        const uint32_t texture = upload_decoded_texture(take_decoded_texture(i), GL_LINEAR, catalogue[i].min_filter);
+        register_texture(texture_table, catalogue[i].name, texture);
+    }
     for (int k = 0; k < boy_frames; ++k) {
-        const std::string number = std::to_string(k + 1);
-        const std::string colour_file = "data\\bo_" + number + ".jpg";
-        const std::string alpha_file = "data\\boalpha_" + number + ".jpg";
-        const uint32_t texture = load_texture_alpha(colour_file.c_str(), alpha_file.c_str(),
-                                                    GL_NEAREST, GL_NEAREST);
+        const uint32_t texture =
+            upload_decoded_texture(take_decoded_texture(catalogue_size + static_cast<size_t>(k)), GL_NEAREST, GL_NEAREST);
         register_texture(texture_table, ("boy" + std::to_string(k)).c_str(), texture);
     }
     load_geox(sky_mesh, "data\\sky.geox");

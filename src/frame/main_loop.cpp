@@ -41,6 +41,8 @@ void run_module_startups() {
     sound::mask_float_exceptions();
     init_shared_globals();
     create_scene_table();
+    // The pictures decode while the window and context come up.
+    begin_asset_decoding();
 }
 
 bool win_main() {
