@@ -17,6 +17,7 @@
 #include "frame/window.h"
 #include "platform/platform.h"
 #include "platform/sound.h"
+#include "scenes/environment_steps.h"
 
 int32_t music_time;
 
@@ -93,6 +94,7 @@ void init_gl() {
     for (qor_genericscene* scene : scene_table) {
         if (scene != nullptr) scene->init();
     }
+    build_deferred_lists();
     phase_done("scene_inits");
     start_music();
 }

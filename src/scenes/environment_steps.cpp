@@ -3,7 +3,9 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "assets/qor_geox.h"
 #include "assets/scene_globaldata.h"
@@ -27,6 +29,21 @@ void compile_mesh_list(TGeoxData& mesh, void (*draw)(const TGeoxData&)) {
     glNewList(mesh.list, GL_COMPILE);
     draw(mesh);
     glEndList();
+}
+
+namespace {
+std::vector<void (*)()> deferred_builds;
+}
+
+void defer_list_build(void (*build)()) {
+    if (std::find(deferred_builds.begin(), deferred_builds.end(), build) == deferred_builds.end()) {
+        deferred_builds.push_back(build);
+    }
+}
+
+void build_deferred_lists() {
+    for (void (*build)() : deferred_builds) build();
+    deferred_builds.clear();
 }
 
 void call_list_pushed(uint32_t list) {

@@ -1,6 +1,6 @@
 // Steps the environment scenes and their owners share: preparing an
-// instance, binding a catalogue texture by name, calling a list on its own
-// matrix, the veil and the walking boy.
+// instance, binding a catalogue texture by name, deferred list builds,
+// calling a list on its own matrix, the veil and the walking boy.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +20,13 @@ struct TGeoxData;
 // Generates a display list into the mesh's list field and compiles the
 // mesh into it with the given drawer.
 void compile_mesh_list(TGeoxData& mesh, void (*draw)(const TGeoxData&));
+// Display lists that an environment kind rebuilds from placements drawn by
+// its init are compiled once, after the last init (the text scene inits the
+// first environments again, and only the last placements are ever drawn):
+// init records the builder, the start-up runs every recorded builder once,
+// and so does the first render that finds one still recorded.
+void defer_list_build(void (*build)());
+void build_deferred_lists();
 // Push, call the display list, pop: the list's transforms stay inside it.
 void call_list_pushed(uint32_t list);
 // Depth testing off, then tint_screen with (SRC_ALPHA, ONE_MINUS_SRC_ALPHA):

@@ -37,6 +37,12 @@ struct flower_pose {
     float stretch;
 };
 
+struct grass_clump {
+    float x, z;
+    float turn;  // degrees
+    float stretch;
+};
+
 constexpr int butterfly_count = 101;
 constexpr int flower_count = 201;
 constexpr int grass_clump_count = 9001;
@@ -48,6 +54,10 @@ constexpr float butterfly_scale = 0.0241f;
 TGeoxData grass, subgrass, flowerhead, flowerleg, bfly1, bfly2, wing_a, wing_b;
 camera_path path;
 butterfly butterflies[butterfly_count];
+flower_pose flower_poses[flower_count];
+grass_clump grass_clumps[grass_clump_count];
+// The lists build_meadow_lists made last: flower heads, stems, subgrass, grass.
+uint32_t meadow_lists[4] = {};
 
 // (0.5 - draw / 100000) * span, the butterflies' spread around a centre.
 double spread(uint32_t draw, double span) { return (0.5 - draw / 100000.0) * span; }
@@ -85,10 +95,10 @@ void draw_flower_poses(flower_pose (&poses)[flower_count]) {
 
 // Compiles one list into the mesh's list field that draws the mesh at every
 // flower's pose.
-void compile_flowers(TGeoxData& mesh, const flower_pose (&poses)[flower_count]) {
+void compile_flowers(TGeoxData& mesh) {
     mesh.list = glGenLists(1);
     glNewList(mesh.list, GL_COMPILE);
-    for (const flower_pose& f : poses) {
+    for (const flower_pose& f : flower_poses) {
         glPushMatrix();
         glTranslatef(static_cast<float>(std::sin(f.angle) * f.distance), 0,
                      static_cast<float>(std::cos(f.angle) * f.distance));
@@ -101,24 +111,43 @@ void compile_flowers(TGeoxData& mesh, const flower_pose (&poses)[flower_count]) 
     glEndList();
 }
 
+void place_grass_clumps() {
+    for (grass_clump& c : grass_clumps) {
+        do {
+            c.x = grass_coordinate(random_int(100000));
+            c.z = grass_coordinate(random_int(100000));
+        } while (!inside_grass_disc(c.x, c.z));
+        c.turn = turn_from_draw(10000);
+        c.stretch = stretch_from_two_draws(10000);
+    }
+}
+
 void compile_grass_field() {
     grass.list = glGenLists(1);
     glNewList(grass.list, GL_COMPILE);
-    for (int i = 0; i < grass_clump_count; ++i) {
+    for (const grass_clump& c : grass_clumps) {
         glPushMatrix();
-        float x, z;
-        do {
-            x = grass_coordinate(random_int(100000));
-            z = grass_coordinate(random_int(100000));
-        } while (!inside_grass_disc(x, z));
-        glTranslatef(x, 0, z);
-        glRotatef(turn_from_draw(10000), 0, 1, 0);
-        glScalef(1, 1 + stretch_from_two_draws(10000), 1);
+        glTranslatef(c.x, 0, c.z);
+        glRotatef(c.turn, 0, 1, 0);
+        glScalef(1, 1 + c.stretch, 1);
         glScalef(grass_scale, grass_scale, grass_scale);
         draw_geox_textured(grass);
         glPopMatrix();
     }
     glEndList();
+}
+
+// The lists of the last init's placements; those of an earlier init go.
+void build_meadow_lists() {
+    for (uint32_t list : meadow_lists) {
+        if (list != 0) glDeleteLists(list, 1);
+    }
+    compile_flowers(flowerhead);
+    compile_flowers(flowerleg);
+    compile_mesh_list(subgrass, draw_geox_textured);
+    compile_grass_field();
+    const uint32_t lists[4] = {flowerhead.list, flowerleg.list, subgrass.list, grass.list};
+    std::copy(lists, lists + 4, meadow_lists);
 }
 
 // Cut-out drawing: texels with alpha above one half only.
@@ -189,16 +218,14 @@ void tscene_en1::init() {
     load_geox(wing_b, "data\\bfly1.geox");
     load_camera_path(path, "data\\en1.camera");
     place_butterflies();
-    flower_pose poses[flower_count];
-    draw_flower_poses(poses);
-    compile_flowers(flowerhead, poses);
-    compile_flowers(flowerleg, poses);
-    compile_mesh_list(subgrass, draw_geox_textured);
+    draw_flower_poses(flower_poses);
     glLoadIdentity();
-    compile_grass_field();
+    place_grass_clumps();
+    defer_list_build(build_meadow_lists);
 }
 
 void tscene_en1::render(int32_t time) {
+    build_deferred_lists();
     const float p = progress(time);
     glClearColor(0, 0, 0.3f, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

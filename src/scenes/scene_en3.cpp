@@ -4,7 +4,9 @@
 
 #include <GL/gl.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "assets/qor_camera.h"
 #include "assets/qor_geox.h"
@@ -24,7 +26,8 @@ constexpr float city_scale = 0.012f;
 // Scene-kind data, rebuilt by every init.
 TGeoxData blocks, tall_blocks;
 camera_path path;
-uint32_t speck_list = 0;
+// Three corners a speck, x y z each, as glVertex3d would hand them to the GL.
+std::vector<float> speck_corners;
 
 double unit_draw() { return random_int(100000) / 100000.0; }
 
@@ -33,19 +36,24 @@ double corner_offset() { return random_int(100000) * speck_size / 100000.0; }
 
 // One speck: a triangle inside the 10-unit cube whose lowest corner is
 // (x, y, z); each corner's three draws move z, then y, then x.
-void emit_speck_corners(float x, float y, float z) {
+void place_speck_corners(float x, float y, float z) {
     for (int corner = 0; corner < 3; ++corner) {
         const double dz = corner_offset();
         const double dy = corner_offset();
         const double dx = corner_offset();
-        glVertex3d(x + dx, y + dy, z + dz);
+        speck_corners.push_back(static_cast<float>(x + dx));
+        speck_corners.push_back(static_cast<float>(y + dy));
+        speck_corners.push_back(static_cast<float>(z + dz));
     }
 }
 
-void compile_specks() {
-    speck_list = glGenLists(1);
-    glNewList(speck_list, GL_COMPILE);
-    glBegin(GL_TRIANGLES);
+// The specks are drawn from a client array rather than a display list:
+// compiling 285 003 corners into a list cost more start-up time than
+// every frame's upload of the array costs, and the text scene's init
+// would compile them a second time.
+void place_specks() {
+    speck_corners.clear();
+    speck_corners.reserve(static_cast<size_t>(speck_count) * 9);
     for (int k = 0; k < speck_count; ++k) {
         const float x = static_cast<float>((0.5 - unit_draw()) * 2 * speck_spread);
         const float z = static_cast<float>((0.5 - unit_draw()) * 2 * speck_spread);
@@ -54,10 +62,17 @@ void compile_specks() {
         random_int(100000);
         const float y = static_cast<float>(
             static_cast<double>(random_int(100000) * speck_height) / 100000);
-        emit_speck_corners(x, y, z);
+        place_speck_corners(x, y, z);
     }
-    glEnd();
-    glEndList();
+}
+
+// Leaves the vertex array pointer at its initial value.
+void draw_specks() {
+    glVertexPointer(3, GL_FLOAT, 0, speck_corners.data());
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(speck_corners.size() / 3));
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(4, GL_FLOAT, 0, nullptr);
 }
 
 }  // namespace
@@ -66,7 +81,7 @@ void tscene_en3::init() {
     load_geox(blocks, "data\\kubes.geox");
     load_geox(tall_blocks, "data\\kubeshigh.geox");
     load_camera_path(path, "data\\en3.camera");
-    compile_specks();
+    place_specks();
 }
 
 void tscene_en3::render(int32_t time) {
@@ -95,7 +110,7 @@ void tscene_en3::render(int32_t time) {
     draw_geox_textured(tall_blocks);
     glDisable(GL_TEXTURE_2D);
     glColor4f(0, 0, 0, 1);
-    glCallList(speck_list);
+    draw_specks();
     glColor4f(1, 1, 1, 1);
     glEnable(GL_TEXTURE_2D);
     glPopMatrix();
