@@ -17,12 +17,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/globalscenes.h"
 #include "engine/qor_views.h"
 #include "frame/main_loop.h"
 #include "frame/show_driver.h"
+#include "scenes/scene_fader.h"
 #include "frame_plan.h"
 #include "frame_render.h"
 #include "frame_writer.h"
@@ -57,7 +59,23 @@ double percentile(std::vector<double> values, double q) {
 // its shaders on first use). The CPU split is per frame: the main thread's
 // milliseconds, and the rasterizer threads' share of the wall time they
 // could have filled. Allocations are counted over the timed pass.
-void time_span(const char* name, int32_t start, int32_t end) {
+// A segment's frames split by whether the conductor also draws the
+// incoming environment (the cross-fade), which roughly doubles their cost.
+void print_fade_split(const char* name, const int32_t* times, const std::vector<double>& ms) {
+    std::vector<double> solo, fade;
+    for (size_t i = 0; i < ms.size(); ++i) {
+        const qor_genericscene* fader = scene_table[1];
+        const bool fading = fader_position_at(fader->progress(times[i])).w != 0;
+        (fading ? fade : solo).push_back(ms[i]);
+    }
+    for (const auto& [kind, values] : {std::pair{"solo", &solo}, std::pair{"fade", &fade}}) {
+        if (values->empty()) continue;
+        std::printf("frame.%s.%s_median_ms %.2f\n", name, kind, percentile(*values, 0.5));
+        std::printf("frame.%s.%s_p95_ms %.2f\n", name, kind, percentile(*values, 0.95));
+    }
+}
+
+void time_span(const char* name, int32_t start, int32_t end, bool segment = false) {
     constexpr int samples = 16;
     int32_t times[samples];
     for (int i = 0; i < samples; ++i) {
@@ -81,6 +99,7 @@ void time_span(const char* name, int32_t start, int32_t end) {
     const thread_times after = read_thread_times();
     std::printf("frame.%s.median_ms %.2f\n", name, percentile(ms, 0.5));
     std::printf("frame.%s.p95_ms %.2f\n", name, percentile(ms, 0.95));
+    if (segment) print_fade_split(name, times, ms);
     if (after.known) {
         const double main_ms = static_cast<double>(after.main_ns - before.main_ns) / 1e6;
         const double raster_ms = static_cast<double>(after.rasterizer_ns - before.rasterizer_ns) / 1e6;
@@ -130,6 +149,8 @@ int run_capture_bench() {
     glFinish();
     print_phase("first_frame");
     std::printf("startup.total_ms %.1f\n", ms_since(total));
+    const double age = process_age_ms();
+    if (age >= 0) std::printf("startup.since_process_start_ms %.0f\n", age);
 
     static const char* const scene_names[] = {"intro", "fader", "text", "outro"};
     for (int slot = 0; slot < 4; ++slot) {
@@ -141,7 +162,7 @@ int run_capture_bench() {
         char name[32];
         std::snprintf(name, sizeof name, "segment%d", segment);
         time_span(name, fader->starttime + length * segment / 5,
-                  fader->starttime + length * (segment + 1) / 5);
+                  fader->starttime + length * (segment + 1) / 5, true);
     }
 
     capture_throughput("render", nullptr);

@@ -1,8 +1,10 @@
 // Reads /proc/self/task/*/schedstat (nanoseconds on the CPU so far) and
-// tells the rasterizer threads by the names llvmpipe gives them.
+// tells the rasterizer threads by the names llvmpipe gives them; the age
+// compares the start time in /proc/self/stat with /proc/uptime.
 #include "thread_times.h"
 
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #ifdef __linux__
@@ -34,4 +36,22 @@ thread_times read_thread_times() {
     closedir(tasks);
 #endif
     return times;
+}
+
+double process_age_ms() {
+#ifdef __linux__
+    std::ifstream stat_file("/proc/self/stat");
+    std::string stat((std::istreambuf_iterator<char>(stat_file)), std::istreambuf_iterator<char>());
+    // The fields after the command name, which may hold spaces, start at the third.
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string field;
+    for (int i = 3; i < 22 && fields >> field; ++i) {
+    }
+    long long start_ticks = 0;
+    double uptime_s = 0;
+    if (!(fields >> start_ticks) || !(std::ifstream("/proc/uptime") >> uptime_s)) return -1;
+    return (uptime_s - static_cast<double>(start_ticks) / static_cast<double>(sysconf(_SC_CLK_TCK))) * 1000;
+#else
+    return -1;
+#endif
 }

@@ -1,6 +1,7 @@
 // CPU time of this process's threads, split into the main (GL) thread and
 // llvmpipe's rasterizer threads, read from the kernel's per-thread
-// schedstat counters. Empty figures where the system has no such counters.
+// schedstat counters, and the process's age. Empty figures where the
+// system has no such counters.
 #pragma once
 
 #include <cstdint>
@@ -14,3 +15,6 @@ struct thread_times {
 
 // The running totals now; differences of two readings give a span's split.
 thread_times read_thread_times();
+
+// Milliseconds since the process started (10 ms steps), or -1.
+double process_age_ms();
