@@ -1,10 +1,12 @@
 // The render targets and screen effects on real frames: a copied frame drawn
 // back pixel for pixel, the blur with weights 0, 135 and 256 on known
-// squares, the glow chain of a finished frame, and the GL state they leave.
+// squares, the glow chain of a finished frame, and the GL state they leave;
+// the pixel-centre test that culling relies on, against the rasterizer.
 // glWindowPos2i (OpenGL 1.4) places test pictures at exact pixels.
 #define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,8 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "assets/qor_geox.h"
 #include "engine/qor_views.h"
 #include "engine/render_targets.h"
+#include "engine/view_volume.h"
 #include "support/gl_harness.h"
 
 // Heap allocations made by this process's C++ code; the blur must not add
@@ -330,4 +334,45 @@ TEST_F(RenderTargets, SphereMapSwitchesBothCoordinates) {
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_T));
     glGetTexGeniv(GL_S, GL_TEXTURE_GEN_MODE, &mode);
     EXPECT_EQ(mode, GL_SPHERE_MAP) << "switching off keeps the mode";
+}
+
+// The sea skips triangles judged to lie between pixel centres; the real
+// rasterizer must agree. Thousands of random tiny and thin triangles under a
+// perspective camera: every one judged empty, drawn white on black, leaves
+// the frame black, and the judgement is neither always nor never "empty".
+TEST_F(RenderTargets, TrianglesJudgedBetweenPixelCentresMakeNoFragment) {
+    glViewport(0, 0, screen_width, screen_height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45, 4.0 / 3.0, 0.1, 99999);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glRotatef(7, 1, 0.5f, 0);
+    std::vector<TGeoxVertex> corners;
+    uint32_t noise = 2024u;
+    const auto unit = [&noise] { return static_cast<float>((noise = noise * 1664525u + 1013904223u) >> 8) / 16777216.0f; };
+    for (int i = 0; i < 20000; ++i) {
+        const float x = (unit() - 0.5f) * 8, y = (unit() - 0.5f) * 6, z = -5 - 45 * unit();
+        const float size = 0.2f * unit() * unit();
+        for (int k = 0; k < 3; ++k) corners.push_back({x + size * unit(), y + size * unit(), z, 0, 0, 0, 0, 0});
+    }
+    std::vector<window_point> points;
+    project_to_window(current_clip_matrix(current_projection()), corners, points);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(1, 1, 1, 1);
+    int empty = 0;
+    glBegin(GL_TRIANGLES);
+    for (size_t i = 0; i < corners.size(); i += 3) {
+        if (!misses_every_pixel_centre(points[i], points[i + 1], points[i + 2])) continue;
+        ++empty;
+        for (size_t k = i; k < i + 3; ++k) glVertex3f(corners[k].x, corners[k].y, corners[k].z);
+    }
+    glEnd();
+    const std::vector<uint8_t> frame = read_frame();
+    EXPECT_EQ(std::count_if(frame.begin(), frame.end(), [](uint8_t v) { return v != 0; }), 0);
+    EXPECT_GT(empty, 2000);
+    EXPECT_LT(empty, 18000);
+    glEnable(GL_TEXTURE_2D);
 }

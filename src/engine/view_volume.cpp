@@ -1,10 +1,12 @@
-// Boxes against the view volume in clip space, computed in double from the
-// GL's own matrices.
+// Boxes against the view volume in clip space, and triangles against the
+// pixel centres in window space, computed in double from the GL's own
+// matrices and viewport.
 #include "engine/view_volume.h"
 
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <limits>
 
@@ -84,4 +86,85 @@ bool outside_view(const clip_matrix& m, const view_bounds& box) {
         beyond_all &= beyond;
     }
     return beyond_all != 0 && !(in_front && behind);
+}
+
+namespace {
+
+// The viewport the last projection used: pixel centres lie at i + 0.5 for
+// 0 <= i < size.
+int viewport_size[2] = {0, 0};
+
+// A twentieth of a pixel; the float transform and the GL's 1/256-pixel
+// snapping move a corner by well under a hundredth.
+constexpr float centre_margin = 0.05f;
+// Corners this close to the eye plane are never judged (the clipper works there).
+constexpr double least_w = 1e-3;
+
+// The centres i + 0.5 within [lo, hi] grown by the margin, as the range of
+// i clamped to 0 ... size - 1; first > last when there is none.
+void centres_within(float lo, float hi, int size, int& first, int& last) {
+    first = std::max(0, static_cast<int>(std::ceil(double{lo} - centre_margin - 0.5)));
+    last = std::min(size - 1, static_cast<int>(std::floor(double{hi} + centre_margin - 0.5)));
+}
+
+// Twice the signed area of (a, b, q): which side of the edge a -> b q lies on.
+double edge(const window_point& a, const window_point& b, double qx, double qy) {
+    return (double{b.x} - a.x) * (qy - a.y) - (double{b.y} - a.y) * (qx - a.x);
+}
+
+// True unless the centre lies outside the triangle by more than the margin
+// beyond one of its edges (measured across the edge).
+bool may_cover(const window_point& a, const window_point& b, const window_point& c, double area,
+               double qx, double qy) {
+    const window_point* corners[3] = {&a, &b, &c};
+    for (int k = 0; k < 3; ++k) {
+        const window_point& p = *corners[k];
+        const window_point& q = *corners[(k + 1) % 3];
+        const double length = std::hypot(double{q.x} - p.x, double{q.y} - p.y);
+        if (edge(p, q, qx, qy) * (area > 0 ? 1 : -1) < -centre_margin * length) return false;
+    }
+    return true;
+}
+
+// Triangles whose box holds more centres than this are taken as covering one.
+constexpr int most_centres_tested = 4;
+// Below this doubled area (in square pixels) a triangle is never judged.
+constexpr double least_area = 1e-6;
+
+}  // namespace
+
+void project_to_window(const clip_matrix& m, const std::vector<TGeoxVertex>& vertices,
+                       std::vector<window_point>& points) {
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    viewport_size[0] = viewport[2];
+    viewport_size[1] = viewport[3];
+    const double half_width = viewport[2] / 2.0, half_height = viewport[3] / 2.0;
+    points.resize(vertices.size());
+    for (size_t i = 0; i < vertices.size(); ++i) {
+        const double x = vertices[i].x, y = vertices[i].y, z = vertices[i].z;
+        const double cx = m[0] * x + m[4] * y + m[8] * z + m[12];
+        const double cy = m[1] * x + m[5] * y + m[9] * z + m[13];
+        const double cw = m[3] * x + m[7] * y + m[11] * z + m[15];
+        window_point& p = points[i];
+        p.in_front = cw > least_w;
+        p.x = p.in_front ? static_cast<float>((cx / cw + 1) * half_width) : 0;
+        p.y = p.in_front ? static_cast<float>((cy / cw + 1) * half_height) : 0;
+    }
+}
+
+bool misses_every_pixel_centre(const window_point& a, const window_point& b, const window_point& c) {
+    if (!a.in_front || !b.in_front || !c.in_front) return false;
+    int x0, x1, y0, y1;
+    centres_within(std::min({a.x, b.x, c.x}), std::max({a.x, b.x, c.x}), viewport_size[0], x0, x1);
+    centres_within(std::min({a.y, b.y, c.y}), std::max({a.y, b.y, c.y}), viewport_size[1], y0, y1);
+    if (x0 > x1 || y0 > y1) return true;
+    const double area = edge(a, b, c.x, c.y);
+    if ((x1 - x0 + 1) * (y1 - y0 + 1) > most_centres_tested || std::fabs(area) < least_area) return false;
+    for (int y = y0; y <= y1; ++y) {
+        for (int x = x0; x <= x1; ++x) {
+            if (may_cover(a, b, c, area, x + 0.5, y + 0.5)) return false;
+        }
+    }
+    return true;
 }

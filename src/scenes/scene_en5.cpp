@@ -59,8 +59,10 @@ fish_course shoal[fish_count];
 view_bounds fish_box, water_box;
 std::vector<GLuint> water_indices;  // three per face, in face order
 std::vector<water_run> water_runs;
-// Per tile, the indices of its faces that may reach the view volume.
+// Per tile, the indices of its faces that may make a fragment.
 std::vector<GLuint> tile_indices[(2 * tile_reach + 1) * (2 * tile_reach + 1)];
+// The water's corners in window coordinates under the tile being planned.
+std::vector<window_point> water_window;
 
 // The face indices in face order and, per run of consecutive faces, the rest
 // bounds of its corners widened by the wave amplitude; water_box holds them all.
@@ -146,8 +148,10 @@ void place_tile(int a, int b) {
     glScalef(2, 1, 2);
 }
 
-// Under the current camera, collects per tile the runs of faces that may
-// reach the view volume, keeping the face order.
+// Under the current camera, collects per tile the faces that may make a
+// fragment, keeping the face order: runs of faces whose box lies outside
+// the view volume go whole, and of the rest every face whose corners all lie
+// between pixel centres (most of the distant sea, smaller than a pixel).
 void plan_water_tiles() {
     const clip_matrix projection = current_projection();
     std::vector<GLuint>* indices = tile_indices;
@@ -159,10 +163,17 @@ void plan_water_tiles() {
             const clip_matrix clip = current_clip_matrix(projection);
             glPopMatrix();
             if (outside_view(clip, water_box)) continue;
+            project_to_window(clip, water.vertices, water_window);
             for (const water_run& run : water_runs) {
                 if (outside_view(clip, run.box)) continue;
                 const GLuint* first = water_indices.data() + run.first_index;
-                indices->insert(indices->end(), first, first + run.index_count);
+                for (const GLuint* face = first; face != first + run.index_count; face += 3) {
+                    if (misses_every_pixel_centre(water_window[face[0]], water_window[face[1]],
+                                                  water_window[face[2]])) {
+                        continue;
+                    }
+                    indices->insert(indices->end(), face, face + 3);
+                }
             }
         }
     }
