@@ -120,8 +120,11 @@ bool may_cover(const window_point& a, const window_point& b, const window_point&
     for (int k = 0; k < 3; ++k) {
         const window_point& p = *corners[k];
         const window_point& q = *corners[(k + 1) % 3];
-        const double length = std::hypot(double{q.x} - p.x, double{q.y} - p.y);
-        if (edge(p, q, qx, qy) * (area > 0 ? 1 : -1) < -centre_margin * length) return false;
+        const double inside = edge(p, q, qx, qy) * (area > 0 ? 1 : -1);
+        if (inside >= 0) continue;
+        // Beyond the edge by inside / length; squared, to spare the root.
+        const double dx = double{q.x} - p.x, dy = double{q.y} - p.y;
+        if (inside * inside > double{centre_margin} * centre_margin * (dx * dx + dy * dy)) return false;
     }
     return true;
 }
