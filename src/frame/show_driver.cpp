@@ -4,6 +4,7 @@
 
 #include "engine/music_clock.h"
 #include "engine/qor_views.h"
+#include "frame/frame_plan.h"
 #include "frame/main_loop.h"
 #include "frame/window.h"
 #include "platform/platform.h"
@@ -32,4 +33,9 @@ void draw_show_frame(int32_t time) {
     chosen_time = time;
     platform::set_fixed_ticks(static_cast<uint32_t>(time));
     draw_frame();
+}
+
+void draw_show_frame_warmed(int32_t time, int fps) {
+    for (int32_t earlier : warmup_times(time, fps)) draw_show_frame(earlier);
+    draw_show_frame(time);
 }

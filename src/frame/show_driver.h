@@ -18,3 +18,7 @@ bool start_show_offscreen();
 // One frame at music_time, as draw_frame would draw it; the walking boy's
 // tick count is taken from the music time. Does not swap.
 void draw_show_frame(int32_t time);
+// The frame at `time` as the live show draws it, whatever was drawn before:
+// the warm-up frames of the grid of `fps` (frame_plan.h), then the frame.
+// The capture tool and the player's seeks both come here.
+void draw_show_frame_warmed(int32_t time, int fps);

@@ -14,7 +14,7 @@
 #include "engine/globalscenes.h"
 #include "frame/main_loop.h"
 #include "frame/show_driver.h"
-#include "frame_plan.h"
+#include "frame/frame_plan.h"
 #include "frame_render.h"
 
 namespace {
