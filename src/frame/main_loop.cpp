@@ -88,11 +88,15 @@ void init_gl() {
     draw_text("loading", find_texture(texture_table, "font"), 320, 240, 30, 30, 30, 0.5f, 0.5f,
               0.5f, 1);
     platform::swap_buffers();
+    init_scenes();
+    phase_done("scene_inits");
+    start_music();
+}
+
+void init_scenes() {
     for (qor_genericscene* scene : scene_table) {
         if (scene != nullptr) scene->init();
     }
-    phase_done("scene_inits");
-    start_music();
 }
 
 void resize_view(int32_t width, int32_t height) {

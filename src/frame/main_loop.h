@@ -15,6 +15,9 @@ bool win_main();
 // The start-up inside window creation, right after resize_view.
 void init_gl();
 void resize_view(int32_t width, int32_t height);
+// The init of every scene in the table, in slot order (the last step of
+// init_gl before the music starts).
+void init_scenes();
 // One message or one frame per pass until WM_QUIT or Escape.
 void message_loop();
 void draw_frame();

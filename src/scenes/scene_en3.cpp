@@ -6,11 +6,10 @@
 
 #include <cstdint>
 
-#include "assets/qor_camera.h"
 #include "assets/qor_geox.h"
-#include "assets/qor_spline.h"
 #include "frame/globals.h"
 #include "frame/main_loop.h"
+#include "scenes/camera_paths.h"
 #include "scenes/environment_steps.h"
 
 namespace {
@@ -23,7 +22,6 @@ constexpr float city_scale = 0.012f;
 
 // Scene-kind data, rebuilt by every init.
 TGeoxData blocks, tall_blocks;
-camera_path path;
 uint32_t speck_list = 0;
 
 double unit_draw() { return random_int(100000) / 100000.0; }
@@ -65,7 +63,7 @@ void compile_specks() {
 void tscene_en3::init() {
     load_geox(blocks, "data\\kubes.geox");
     load_geox(tall_blocks, "data\\kubeshigh.geox");
-    load_camera_path(path, "data\\en3.camera");
+    load_environment_path(3);
     compile_specks();
 }
 
@@ -73,7 +71,7 @@ void tscene_en3::render(int32_t time) {
     const float t = progress(time);
     glClearColor(1, 1, 1, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    interpolate_camera(current_camera, path, t);
+    follow_environment_path(3, time, t);
     apply_camera(current_camera);
     glEnable(GL_DEPTH_TEST);
     glDepthMask(GL_TRUE);
