@@ -17,11 +17,15 @@ int32_t read_chosen_time() { return chosen_time; }
 
 }  // namespace
 
+void use_chosen_show_times() {
+    set_music_clock_source(read_chosen_time);
+    platform::set_fixed_ticks(0);
+}
+
 void prepare_show_offscreen() {
     platform::use_offscreen(true);
     run_module_startups();
-    set_music_clock_source(read_chosen_time);
-    platform::set_fixed_ticks(0);
+    use_chosen_show_times();
 }
 
 bool start_show_offscreen() {

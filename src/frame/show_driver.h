@@ -1,8 +1,13 @@
 // Frames at a music time the caller chooses instead of the stream's: the
-// capture tool and the render tests drive the show with it, frame-exact.
+// capture tool, the player and the render tests drive the show with it,
+// frame-exact.
 #pragma once
 
 #include <cstdint>
+
+// From now on the frames show the times draw_show_frame is given, and the
+// walking boy's ticks follow them; the music, if it plays, plays on.
+void use_chosen_show_times();
 
 // Module start-ups on the offscreen platform, with the clock and the tick
 // count handed to the caller; no sound device is opened.
