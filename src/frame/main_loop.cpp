@@ -17,6 +17,7 @@
 #include "frame/window.h"
 #include "platform/platform.h"
 #include "platform/sound.h"
+#include "scenes/camera_paths.h"
 
 int32_t music_time;
 
@@ -110,6 +111,7 @@ void resize_view(int32_t width, int32_t height) {
 
 void draw_frame() {
     music_time = read_music_clock();
+    forget_path_follows();
     // Ends at once, without drawing or kill_window (the display mode is
     // still put back).
     if (music_time >= emergency_end_ms) end_at_once(0);

@@ -91,9 +91,10 @@ bool make_current(bool attach);
 bool context_has_pixel_format(int colour_bits, int depth_bits);
 bool delete_gl_context();
 void show_window();
-// For the author's player: a window the user may resize, the desktop's own
-// full screen (no mode change) and back, and the size of the picture the
-// window shows now, in pixels.
+// For the author's player: a window the user may resize, never below the
+// size it has now (the picture it reads back lies in that part), the
+// desktop's own full screen (no mode change) and back, and the size of the
+// picture the window shows now, in pixels.
 void set_window_resizable(bool resizable);
 void set_desktop_fullscreen(bool on);
 void get_drawable_size(int& width, int& height);

@@ -236,6 +236,9 @@ void show_window() {
 void set_window_resizable(bool resizable) {
     if (state.window == nullptr) return;
     SDL_SetWindowResizable(state.window, resizable ? SDL_TRUE : SDL_FALSE);
+    int width = 0, height = 0;
+    SDL_GetWindowSize(state.window, &width, &height);
+    SDL_SetWindowMinimumSize(state.window, resizable ? width : 1, resizable ? height : 1);
 }
 
 void set_desktop_fullscreen(bool on) {

@@ -74,6 +74,7 @@ struct {
     // The window's style and place before set_desktop_fullscreen covered
     // the monitor with it.
     bool desktop_fullscreen = false;
+    POINT least_size{};  // the outer size set_window_resizable keeps as the least
     LONG_PTR windowed_style = 0;
     RECT windowed_rect{};
 } state;
@@ -82,6 +83,11 @@ struct {
 // WM_CLOSE from the close box, WM_SYSCOMMAND for the screen saver) arrive
 // here directly, posted ones through dispatch_message.
 LRESULT CALLBACK route_message(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
+    // A resizable window keeps at least the size it was made with.
+    if (msg == WM_GETMINMAXINFO && state.least_size.x > 0) {
+        reinterpret_cast<MINMAXINFO*>(lparam)->ptMinTrackSize = state.least_size;
+        return 0;
+    }
     if (state.proc == nullptr) return DefWindowProcA(window, msg, wparam, lparam);
     HWND const outer = state.handling;
     state.handling = window;
@@ -229,6 +235,9 @@ void show_window() {
 void set_window_resizable(bool resizable) {
     if (state.window == nullptr) return;
     constexpr LONG_PTR sizing = WS_THICKFRAME | WS_MAXIMIZEBOX;
+    RECT outer{};
+    GetWindowRect(state.window, &outer);
+    state.least_size = resizable ? POINT{outer.right - outer.left, outer.bottom - outer.top} : POINT{};
     const LONG_PTR style = GetWindowLongPtrA(state.window, GWL_STYLE);
     SetWindowLongPtrA(state.window, GWL_STYLE, resizable ? style | sizing : style & ~sizing);
     SetWindowPos(state.window, nullptr, 0, 0, 0, 0,

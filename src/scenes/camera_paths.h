@@ -39,9 +39,9 @@ struct path_follow {
     int32_t local_time;
     float t;
 };
-// The follows since forget_path_follows, in drawing order (a frame draws at
-// most two environments); written by follow_environment_path, read and
-// cleared by the player once per frame.
+// What the frame drawn last followed, in drawing order (a frame draws at
+// most two environments): cleared by draw_frame as a frame begins, written
+// by follow_environment_path, read by the player's overlay and editor.
 constexpr int path_follow_capacity = 4;
 extern path_follow path_follows[path_follow_capacity];
 extern int path_follow_count;

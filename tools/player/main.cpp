@@ -17,7 +17,6 @@
 #include "player_status.h"
 #include "player_view.h"
 #include "png_file.h"
-#include "scenes/camera_paths.h"
 #include "transport.h"
 
 namespace {
@@ -45,18 +44,16 @@ struct frame_clock {
 
 // The frame of this pass: with its warm-up after a seek or reload, the
 // plain next frame while playing or flying, and none while paused (the
-// picture drawn last stays in the texture and is shown again).
-void draw_pass(int32_t time) {
+// picture drawn last is shown again). True when a frame was drawn.
+bool draw_pass(int32_t time) {
     if (transport.exact) {
-        forget_path_follows();
         draw_show_frame_warmed(time, player_fps);
         transport.exact = false;
-    } else if (!transport.paused || controls.flying) {
-        forget_path_follows();
-        draw_show_frame(time);
-    } else {
-        return;
+        return true;
     }
+    if (transport.paused && !controls.flying) return false;
+    draw_show_frame(time);
+    return true;
 }
 
 void write_shot(const std::string& dir, int32_t time) {
@@ -85,12 +82,12 @@ void run(const player_options& o) {
         // A shot is of the exact frame, drawn again with its warm-up.
         if (controls.shot_wanted) transport.exact = true;
         const int32_t time = transport_next_time();
-        draw_pass(time);
+        const bool drawn = draw_pass(time);
         if (controls.shot_wanted) {
             write_shot(o.shots_dir, time);
             controls.shot_wanted = false;
         }
-        present_frame(controls.overlay ? status_lines(clock.timing, controls.flying, controls.message)
+        present_frame(drawn, controls.overlay ? status_lines(clock.timing, controls.flying, controls.message)
                                        : std::vector<std::string>{});
         clock.tick();
         if (key_state[platform::VK_ESCAPE] != 0 || escape_pressed) done = true;

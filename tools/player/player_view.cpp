@@ -58,7 +58,7 @@ void draw_overlay(const std::vector<std::string>& lines) {
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glColor4f(0, 0, 0, 0.6f);
+    glColor4f(0, 0, 0, 0.75f);
     glBegin(GL_QUADS);
     glVertex2f(0, 0);
     glVertex2f(screen_width, 0);
@@ -79,9 +79,9 @@ void draw_overlay(const std::vector<std::string>& lines) {
 
 void init_player_view() { picture = create_blank_texture(1024, 512); }
 
-void present_frame(const std::vector<std::string>& overlay_lines) {
+void present_frame(bool new_picture, const std::vector<std::string>& overlay_lines) {
     push_state();
-    copy_screen(picture);
+    if (new_picture) copy_screen(picture);
     // Whatever the last scene left on; the pop puts it back.
     for (GLenum capability : {GL_DEPTH_TEST, GL_BLEND, GL_ALPHA_TEST, GL_SCISSOR_TEST, GL_LIGHTING,
                               GL_FOG, GL_CULL_FACE, GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T}) {

@@ -9,6 +9,7 @@
 // Needs the GL context: makes the texture the picture is copied into.
 void init_player_view();
 // The show draws into the window's lower-left 640x480; this copies that
-// picture, fills the window with it and the lines (none when the overlay is
-// off), swaps, and leaves the GL state as the show left it.
-void present_frame(const std::vector<std::string>& overlay_lines);
+// picture when a new one was drawn (otherwise the last one is shown again),
+// fills the window with it and the lines (none when the overlay is off),
+// swaps, and leaves the GL state as the show left it.
+void present_frame(bool new_picture, const std::vector<std::string>& overlay_lines);
