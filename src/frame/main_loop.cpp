@@ -52,18 +52,21 @@ bool win_main() {
     return true;
 }
 
+bool handle_pending_message(bool& done, bool (*take)(const platform::message& m)) {
+    platform::message m;
+    if (!platform::peek_message(m)) return false;
+    if (m.msg == platform::WM_QUIT) {
+        done = true;
+    } else if (take == nullptr || !take(m)) {
+        platform::dispatch_message(m);
+    }
+    return true;
+}
+
 void message_loop() {
     bool done = false;
     while (!done) {
-        platform::message m;
-        if (platform::peek_message(m)) {
-            if (m.msg == platform::WM_QUIT) {
-                done = true;
-            } else {
-                platform::dispatch_message(m);
-            }
-            continue;
-        }
+        if (handle_pending_message(done, nullptr)) continue;
         draw_frame();
         platform::swap_buffers();
         if (key_state[platform::VK_ESCAPE] != 0 || escape_pressed) done = true;

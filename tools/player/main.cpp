@@ -70,15 +70,7 @@ void run(const player_options& o) {
     frame_clock clock;
     bool done = false;
     while (!done) {
-        platform::message m;
-        if (platform::peek_message(m)) {
-            if (m.msg == platform::WM_QUIT) {
-                done = true;
-            } else if (!handle_player_message(m)) {
-                platform::dispatch_message(m);
-            }
-            continue;
-        }
+        if (handle_pending_message(done, handle_player_message)) continue;
         // A shot is of the exact frame, drawn again with its warm-up.
         if (controls.shot_wanted) transport.exact = true;
         const int32_t time = transport_next_time();
@@ -87,8 +79,10 @@ void run(const player_options& o) {
             write_shot(o.shots_dir, time);
             controls.shot_wanted = false;
         }
-        present_frame(drawn, controls.overlay ? status_lines(clock.timing, controls.flying, controls.message)
-                                       : std::vector<std::string>{});
+        const std::vector<std::string> lines =
+            controls.overlay ? status_lines(clock.timing, controls.flying, controls.message)
+                             : std::vector<std::string>{};
+        present_frame(drawn, lines);
         clock.tick();
         if (key_state[platform::VK_ESCAPE] != 0 || escape_pressed) done = true;
         escape_pressed = false;
