@@ -37,7 +37,8 @@ int fix_environment_key(int environment, float t, const camera_record& camera) {
     camera_path& path = environment_cameras[environment - 1].path;
     // A loaded path of n records passes slot k + 1 at t = k / (n - 2).
     const int n = path.count;
-    const int slot = n < 4 ? 1 : std::clamp(static_cast<int>(std::lround(static_cast<double>(n - 2) * t)) + 1, 1, n - 1);
+    const int nearest = static_cast<int>(std::lround(static_cast<double>(n - 2) * t)) + 1;
+    const int slot = n < 4 ? 1 : std::clamp(nearest, 1, n - 1);
     path.slots[slot] = camera;
     // A file too short to hold slot 1 grows to it.
     path.count = std::max(path.count, slot + 1);

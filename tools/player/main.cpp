@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <thread>
 
 #include "engine/music_clock.h"
 #include "engine/qor_views.h"
@@ -57,6 +58,8 @@ bool draw_pass(int32_t time) {
 }
 
 void write_shot(const std::string& dir, int32_t time) {
+    std::error_code ignored;  // a folder that cannot be made fails the write below
+    std::filesystem::create_directories(dir, ignored);
     char name[32];
     std::snprintf(name, sizeof name, "player_%06d.png", time);
     const std::string path = (std::filesystem::path(dir) / name).string();
@@ -83,6 +86,8 @@ void run(const player_options& o) {
             controls.overlay ? status_lines(clock.timing, controls.flying, controls.message)
                              : std::vector<std::string>{};
         present_frame(drawn, lines);
+        // A paused picture needs no new frame as fast as the machine allows.
+        if (!drawn) std::this_thread::sleep_for(std::chrono::milliseconds(5));
         clock.tick();
         if (key_state[platform::VK_ESCAPE] != 0 || escape_pressed) done = true;
         escape_pressed = false;
