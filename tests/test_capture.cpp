@@ -15,7 +15,7 @@
 #include "capture_options.h"
 #include "contact_sheet.h"
 #include "engine/globalscenes.h"
-#include "frame_plan.h"
+#include "frame/frame_plan.h"
 #include "png_file.h"
 #include "support/gl_harness.h"
 #include "video_pipe.h"

@@ -69,6 +69,49 @@ TEST(SoundLayer, StreamClockStartsAtZeroGrowsAndKeepsWallTime) {
     EXPECT_EQ(sound::stream_length_ms(stream), 3000);
 }
 
+// Pause holds the position and the decoding, a seek moves the position at
+// once and playback grows from there: on a device (SDL's dummy driver let
+// in as one) and on the silent output.
+TEST(SoundLayer, PauseHoldsTheClockAndSeekMovesIt) {
+    const std::string dir = make_temp_dir("trof-sound-seek");
+    const std::string file = dir + "/short.ogg";
+    write_test_ogg(file, 4);
+    for (const bool device : {true, false}) {
+        SCOPED_TRACE(device ? "device" : "silent output");
+        sound::allow_virtual_devices(device);
+        sound::set_output(device ? sound::OUTPUT_WINMM : sound::OUTPUT_NOSOUND);
+        ASSERT_TRUE(sound::init(44100, 4, 0));
+        const sound::stream_handle stream = sound::stream_open_file(file.c_str(), sound::MPEGACCURATE, 0);
+        ASSERT_NE(stream, 0);
+        sound::stream_play(0, stream);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        sound::stream_set_paused(stream, true);
+        const int32_t held = sound::stream_get_time(stream);
+        const int64_t consumed = sound::stream_frames_consumed();
+        EXPECT_GT(held, 200);
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        EXPECT_EQ(sound::stream_get_time(stream), held) << "a paused clock stands still";
+        EXPECT_EQ(sound::stream_frames_consumed(), consumed) << "nothing is decoded while paused";
+
+        sound::stream_set_time(stream, 2000);
+        EXPECT_EQ(sound::stream_get_time(stream), 2000);
+        sound::stream_set_paused(stream, false);
+        int32_t previous = 2000;
+        for (int i = 0; i < 50; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            const int32_t now = sound::stream_get_time(stream);
+            ASSERT_GE(now, previous) << "the clock went back after a seek";
+            previous = now;
+        }
+        EXPECT_GT(previous, 2150);
+        EXPECT_LT(previous, 2400);
+        sound::stream_set_time(stream, 500);
+        EXPECT_EQ(sound::stream_get_time(stream), 500) << "a seek back answers at once";
+        sound::close();
+    }
+    sound::allow_virtual_devices(false);
+}
+
 TEST(SoundLayer, MissingSoundtrackGivesStreamZeroAndTimeZero) {
     const sound::stream_handle stream =
         sound::stream_open_file("data\\no-such-soundtrack.ogg", sound::MPEGACCURATE, 0);

@@ -10,10 +10,24 @@
 
 #include "platform/platform.h"
 
-void fatal_load_error(const char* file_name, const char* reason) {
-    const std::string text = std::string("Cannot load \"") + file_name + "\": " + reason;
-    platform::message_box(text.c_str(), "Error", platform::MB_OK | platform::MB_ICONERROR);
+namespace {
+
+thread_local int traps = 0;
+
+}  // namespace
+
+load_error_trap::load_error_trap() { ++traps; }
+load_error_trap::~load_error_trap() { --traps; }
+
+void end_with_load_message(const std::string& text, uint32_t box_style) {
+    if (traps > 0) throw load_failure{text};
+    platform::message_box(text.c_str(), "Error", box_style);
     std::exit(1);
+}
+
+void fatal_load_error(const char* file_name, const char* reason) {
+    end_with_load_message(std::string("Cannot load \"") + file_name + "\": " + reason,
+                          platform::MB_OK | platform::MB_ICONERROR);
 }
 
 bool read_data_file(const char* file_name, std::vector<unsigned char>& content, std::string& reason) {

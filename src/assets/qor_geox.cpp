@@ -23,9 +23,8 @@ std::vector<int32_t> vertex_uses;
 
 // The box names the file and the fault, so that the file can be replaced.
 [[noreturn]] void corrupted_geox(const char* file_name, const std::string& detail) {
-    const std::string text = "CORRUPTED GEOX FILE!!!\n\"" + std::string(file_name) + "\": " + detail;
-    platform::message_box(text.c_str(), "Error", platform::MB_OK);
-    std::exit(1);
+    end_with_load_message("CORRUPTED GEOX FILE!!!\n\"" + std::string(file_name) + "\": " + detail,
+                          platform::MB_OK);
 }
 
 // Negative values are as wrong as values at or above the count: neither may

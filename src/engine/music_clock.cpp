@@ -55,8 +55,28 @@ void start_music() {
 
 int32_t read_music_clock() {
     if (clock_source != nullptr) return clock_source();
+    return read_music_stream();
+}
+
+int32_t read_music_stream() {
     if (music_stream == 0) return sound::silent_clock_time();
     return sound::stream_get_time(music_stream);
+}
+
+void pause_music(bool paused) {
+    if (music_stream == 0) {
+        sound::silent_clock_pause(paused);
+    } else {
+        sound::stream_set_paused(music_stream, paused);
+    }
+}
+
+void seek_music(int32_t ms) {
+    if (music_stream == 0) {
+        sound::silent_clock_seek(ms);
+    } else {
+        sound::stream_set_time(music_stream, ms);
+    }
 }
 
 void set_music_clock_source(int32_t (*source)()) { clock_source = source; }

@@ -17,6 +17,7 @@
 #include "frame/window.h"
 #include "platform/platform.h"
 #include "platform/sound.h"
+#include "scenes/camera_paths.h"
 #include "scenes/environment_steps.h"
 
 int32_t music_time;
@@ -54,18 +55,21 @@ bool win_main() {
     return true;
 }
 
+bool handle_pending_message(bool& done, bool (*take)(const platform::message& m)) {
+    platform::message m;
+    if (!platform::peek_message(m)) return false;
+    if (m.msg == platform::WM_QUIT) {
+        done = true;
+    } else if (take == nullptr || !take(m)) {
+        platform::dispatch_message(m);
+    }
+    return true;
+}
+
 void message_loop() {
     bool done = false;
     while (!done) {
-        platform::message m;
-        if (platform::peek_message(m)) {
-            if (m.msg == platform::WM_QUIT) {
-                done = true;
-            } else {
-                platform::dispatch_message(m);
-            }
-            continue;
-        }
+        if (handle_pending_message(done, nullptr)) continue;
         draw_frame();
         platform::swap_buffers();
         if (key_state[platform::VK_ESCAPE] != 0 || escape_pressed) done = true;
@@ -91,12 +95,16 @@ void init_gl() {
     draw_text("loading", find_texture(texture_table, "font"), 320, 240, 30, 30, 30, 0.5f, 0.5f,
               0.5f, 1);
     platform::swap_buffers();
+    init_scenes();
+    phase_done("scene_inits");
+    start_music();
+}
+
+void init_scenes() {
     for (qor_genericscene* scene : scene_table) {
         if (scene != nullptr) scene->init();
     }
     build_deferred_lists();
-    phase_done("scene_inits");
-    start_music();
 }
 
 void resize_view(int32_t width, int32_t height) {
@@ -110,6 +118,7 @@ void resize_view(int32_t width, int32_t height) {
 
 void draw_frame() {
     music_time = read_music_clock();
+    forget_path_follows();
     // Ends at once, without drawing or kill_window (the display mode is
     // still put back).
     if (music_time >= emergency_end_ms) end_at_once(0);

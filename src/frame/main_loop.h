@@ -4,6 +4,10 @@
 
 #include <cstdint>
 
+namespace platform {
+struct message;
+}
+
 // The music time of the frame being drawn: written by draw_frame once per
 // frame, read by the show driver's callers and the tests.
 extern int32_t music_time;
@@ -15,8 +19,15 @@ bool win_main();
 // The start-up inside window creation, right after resize_view.
 void init_gl();
 void resize_view(int32_t width, int32_t height);
+// The init of every scene in the table, in slot order (the last step of
+// init_gl before the music starts).
+void init_scenes();
 // One message or one frame per pass until WM_QUIT or Escape.
 void message_loop();
+// The loop's message half: false when the queue is empty; otherwise one
+// message is taken, WM_QUIT sets done and any other goes to the window
+// procedure, unless `take` (when given) answers that it took it.
+bool handle_pending_message(bool& done, bool (*take)(const platform::message& m));
 void draw_frame();
 
 constexpr uint32_t initial_random_seed = 0x34873137;

@@ -30,6 +30,9 @@ enum : uint32_t {
     VK_SHIFT = 16, VK_ESCAPE = 27, VK_PRIOR = 33, VK_NEXT = 34, VK_END = 35,
     VK_HOME = 36, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40,
     VK_F4 = 115,
+    // Keys of the author's player.
+    VK_TAB = 9, VK_SPACE = 32, VK_F5 = 116, VK_F11 = 122, VK_F12 = 123,
+    VK_OEM_COMMA = 188, VK_OEM_PERIOD = 190, VK_OEM_4 = 219, VK_OEM_6 = 221,
 };
 
 struct message {
@@ -88,6 +91,13 @@ bool make_current(bool attach);
 bool context_has_pixel_format(int colour_bits, int depth_bits);
 bool delete_gl_context();
 void show_window();
+// For the author's player: a window the user may resize, never below the
+// size it has now (the picture it reads back lies in that part), the
+// desktop's own full screen (no mode change) and back, and the size of the
+// picture the window shows now, in pixels.
+void set_window_resizable(bool resizable);
+void set_desktop_fullscreen(bool on);
+void get_drawable_size(int& width, int& height);
 
 bool peek_message(message& out);
 void post_quit_message(int code);

@@ -39,6 +39,10 @@ uint32_t virtual_key_for_sdl_keycode(int32_t keycode) {
     case SDLK_KP_MINUS: return 109;
     case SDLK_KP_PERIOD: return 110;
     case SDLK_KP_DIVIDE: return 111;
+    case SDLK_COMMA: return 188;
+    case SDLK_PERIOD: return 190;
+    case SDLK_LEFTBRACKET: return 219;
+    case SDLK_RIGHTBRACKET: return 221;
     default: return 0;
     }
 }

@@ -233,6 +233,25 @@ void show_window() {
     }
 }
 
+void set_window_resizable(bool resizable) {
+    if (state.window == nullptr) return;
+    SDL_SetWindowResizable(state.window, resizable ? SDL_TRUE : SDL_FALSE);
+    int width = 0, height = 0;
+    SDL_GetWindowSize(state.window, &width, &height);
+    SDL_SetWindowMinimumSize(state.window, resizable ? width : 1, resizable ? height : 1);
+}
+
+void set_desktop_fullscreen(bool on) {
+    if (state.window == nullptr || state.offscreen) return;
+    SDL_SetWindowFullscreen(state.window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+}
+
+void get_drawable_size(int& width, int& height) {
+    width = 0;
+    height = 0;
+    if (state.window != nullptr) SDL_GL_GetDrawableSize(state.window, &width, &height);
+}
+
 bool peek_message(message& out) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) translate_event(event);

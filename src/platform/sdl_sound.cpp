@@ -32,6 +32,8 @@ struct {
     SDL_AudioSpec obtained{};
     stream_t* stream = nullptr;
     bool playing = false;
+    bool paused = false;
+    int32_t paused_ms = 0;  // the position a paused stream stands at
     playback_clock clock;
 } state;
 
@@ -54,7 +56,7 @@ void fill_converter(stream_t& s, int bytes) {
 void audio_callback(void*, Uint8* out, int bytes) {
     std::memset(out, 0, static_cast<size_t>(bytes));
     stream_t* s = state.stream;
-    if (s == nullptr || !state.playing) return;
+    if (s == nullptr || !state.playing || state.paused) return;
     fill_converter(*s, bytes);
     SDL_AudioStreamGet(s->converter, out, bytes);
     // Past the end of the stream the device plays silence and the listener's
@@ -67,6 +69,22 @@ void audio_callback(void*, Uint8* out, int bytes) {
 bool is_virtual_driver() {
     const char* driver = SDL_GetCurrentAudioDriver();
     return driver != nullptr && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "disk") == 0);
+}
+
+bool is_played(stream_handle stream) {
+    return stream != 0 && state.playing && reinterpret_cast<stream_t*>(stream) == state.stream;
+}
+
+// Decoding goes on from ms and the clock counts from there: it reads ms
+// until the device asks for the first sound from there, then grows with it.
+// Under the device lock.
+void restart_at(stream_t& s, int32_t ms) {
+    s.ended = !seek_vorbis(s, ms);
+    SDL_AudioStreamClear(s.converter);
+    const int64_t frames = int64_t{ms} * state.clock.rate / 1000;
+    state.clock.handed = frames;
+    state.clock.callback_ns = now_ns();
+    state.clock.last_reported = frames;
 }
 
 }  // namespace
@@ -143,12 +161,39 @@ void stream_play(int, stream_handle stream) {
 }
 
 int32_t stream_get_time(stream_handle stream) {
-    if (stream == 0 || !state.playing || reinterpret_cast<stream_t*>(stream) != state.stream) return 0;
+    if (!is_played(stream)) return 0;
     if (state.device == 0) return silent_clock_time();
+    if (state.paused) return state.paused_ms;
     SDL_LockAudioDevice(state.device);
     const int64_t frames = clock_position_frames(state.clock, now_ns());
     SDL_UnlockAudioDevice(state.device);
     return frames_to_ms(frames, state.clock.rate);
+}
+
+void stream_set_paused(stream_handle stream, bool paused) {
+    if (!is_played(stream) || paused == state.paused) return;
+    silent_clock_pause(paused);
+    if (state.device == 0) {
+        state.paused = paused;
+        return;
+    }
+    if (paused) state.paused_ms = stream_get_time(stream);
+    SDL_LockAudioDevice(state.device);
+    // Resuming decodes again from the position heard, not from where the
+    // decoder had run ahead to.
+    if (!paused) restart_at(*state.stream, state.paused_ms);
+    state.paused = paused;
+    SDL_UnlockAudioDevice(state.device);
+}
+
+void stream_set_time(stream_handle stream, int32_t ms) {
+    if (!is_played(stream)) return;
+    silent_clock_seek(ms);
+    state.paused_ms = ms;
+    if (state.device == 0) return;
+    SDL_LockAudioDevice(state.device);
+    restart_at(*state.stream, ms);
+    SDL_UnlockAudioDevice(state.device);
 }
 
 int64_t stream_frames_consumed() {

@@ -29,15 +29,26 @@ std::string stream_open_failure();
 int32_t stream_length_ms(stream_handle stream);
 void stream_play(int channel, stream_handle stream);
 // Playback position in milliseconds as the listener hears it: starts at 0,
-// grows smoothly and never decreases, and goes on growing in silence past
-// the end of the stream; 0 for a missing stream.
+// grows smoothly and never decreases between seeks, and goes on growing in
+// silence past the end of the stream; 0 for a missing stream.
 int32_t stream_get_time(stream_handle stream);
+// Holds the playing stream still (silence, the position stands) or lets it
+// go on from where it stood.
+void stream_set_paused(stream_handle stream, bool paused);
+// Moves the playing stream to ms: the position reads ms at once and grows
+// from there once the sound from there reaches the listener (within one
+// device buffer). A paused stream stays paused at ms.
+void stream_set_time(stream_handle stream, int32_t ms);
 
 // The silent output's clock on its own, for a show whose soundtrack could
 // not be opened: milliseconds since silent_clock_start, paced by the
 // monotonic clock like a stream played without a device.
 void silent_clock_start();
 int32_t silent_clock_time();
+// The silent clock held still at its position, or running on from it.
+void silent_clock_pause(bool paused);
+// The silent clock set to ms, running or held as it was.
+void silent_clock_seek(int32_t ms);
 
 // Lets init use a stand-in driver (SDL's dummy) as if it were a device, so
 // the callback-driven clock can be measured without sound hardware.

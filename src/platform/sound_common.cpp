@@ -18,7 +18,13 @@ namespace sound {
 namespace {
 
 fenv_t saved_environment;
-int64_t silent_start_ns = 0;
+// The silent clock reads start_ms plus the time since start_ns, or start_ms
+// alone while held.
+struct {
+    int64_t start_ns = 0;
+    int32_t start_ms = 0;
+    bool held = false;
+} silent;
 std::string open_failure;  // why the last stream_open_file answered 0
 
 void restore_float_environment() { std::fesetenv(&saved_environment); }
@@ -65,6 +71,12 @@ bool open_vorbis(const char* name, vorbis_source& source) {
     return true;
 }
 
+bool seek_vorbis(vorbis_source& source, int32_t ms) {
+    const int64_t frame = int64_t{ms} * source.rate / 1000;
+    if (frame >= source.total_frames) return false;
+    return ov_pcm_seek(&source.file, frame) == 0;
+}
+
 int64_t clock_position_frames(playback_clock& clock, int64_t now) {
     if (clock.handed == 0) return clock.last_reported;
     const int64_t since = std::max<int64_t>(0, now - clock.callback_ns);
@@ -83,10 +95,27 @@ void set_open_failure(std::string reason) { open_failure = std::move(reason); }
 
 std::string stream_open_failure() { return open_failure; }
 
-void silent_clock_start() { silent_start_ns = now_ns(); }
+void silent_clock_start() {
+    silent.start_ns = now_ns();
+    silent.start_ms = 0;
+    silent.held = false;
+}
 
 int32_t silent_clock_time() {
-    return static_cast<int32_t>((now_ns() - silent_start_ns) / 1000000);
+    if (silent.held) return silent.start_ms;
+    return silent.start_ms + static_cast<int32_t>((now_ns() - silent.start_ns) / 1000000);
+}
+
+void silent_clock_pause(bool paused) {
+    if (paused == silent.held) return;
+    silent.start_ms = silent_clock_time();
+    silent.start_ns = now_ns();
+    silent.held = paused;
+}
+
+void silent_clock_seek(int32_t ms) {
+    silent.start_ms = ms;
+    silent.start_ns = now_ns();
 }
 
 }  // namespace sound

@@ -24,6 +24,9 @@ struct vorbis_source {
 // when it is missing or not a Vorbis stream, and stream_open_failure then
 // says why in words. A success clears the reason.
 bool open_vorbis(const char* name, vorbis_source& source);
+// Moves decoding to the frame `ms` milliseconds into the stream; false when
+// that lies past its end (or the seek fails), where only silence follows.
+bool seek_vorbis(vorbis_source& source, int32_t ms);
 // A backend's own reason why a stream that opened cannot play after all.
 void set_open_failure(std::string reason);
 

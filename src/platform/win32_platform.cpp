@@ -71,12 +71,23 @@ struct {
     MSG last_message{};
     bool ticks_fixed = false;
     uint32_t fixed_ticks = 0;
+    // The window's style and place before set_desktop_fullscreen covered
+    // the monitor with it.
+    bool desktop_fullscreen = false;
+    POINT least_size{};  // the outer size set_window_resizable keeps as the least
+    LONG_PTR windowed_style = 0;
+    RECT windowed_rect{};
 } state;
 
 // The class's window procedure. Sent messages (WM_CREATE during creation,
 // WM_CLOSE from the close box, WM_SYSCOMMAND for the screen saver) arrive
 // here directly, posted ones through dispatch_message.
 LRESULT CALLBACK route_message(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
+    // A resizable window keeps at least the size it was made with.
+    if (msg == WM_GETMINMAXINFO && state.least_size.x > 0) {
+        reinterpret_cast<MINMAXINFO*>(lparam)->ptMinTrackSize = state.least_size;
+        return 0;
+    }
     if (state.proc == nullptr) return DefWindowProcA(window, msg, wparam, lparam);
     HWND const outer = state.handling;
     state.handling = window;
@@ -219,6 +230,46 @@ void show_window() {
     ShowWindow(state.window, SW_SHOW);
     SetForegroundWindow(state.window);
     SetFocus(state.window);
+}
+
+void set_window_resizable(bool resizable) {
+    if (state.window == nullptr) return;
+    constexpr LONG_PTR sizing = WS_THICKFRAME | WS_MAXIMIZEBOX;
+    RECT outer{};
+    GetWindowRect(state.window, &outer);
+    state.least_size = resizable ? POINT{outer.right - outer.left, outer.bottom - outer.top} : POINT{};
+    const LONG_PTR style = GetWindowLongPtrA(state.window, GWL_STYLE);
+    SetWindowLongPtrA(state.window, GWL_STYLE, resizable ? style | sizing : style & ~sizing);
+    SetWindowPos(state.window, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+void set_desktop_fullscreen(bool on) {
+    if (state.window == nullptr || state.offscreen || on == state.desktop_fullscreen) return;
+    state.desktop_fullscreen = on;
+    if (on) {
+        state.windowed_style = GetWindowLongPtrA(state.window, GWL_STYLE);
+        GetWindowRect(state.window, &state.windowed_rect);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoA(MonitorFromWindow(state.window, MONITOR_DEFAULTTONEAREST), &monitor);
+        const RECT& area = monitor.rcMonitor;
+        SetWindowLongPtrA(state.window, GWL_STYLE, WS_POPUP | WS_VISIBLE);
+        SetWindowPos(state.window, HWND_TOP, area.left, area.top, area.right - area.left,
+                     area.bottom - area.top, SWP_FRAMECHANGED);
+        return;
+    }
+    const RECT& area = state.windowed_rect;
+    SetWindowLongPtrA(state.window, GWL_STYLE, state.windowed_style);
+    SetWindowPos(state.window, nullptr, area.left, area.top, area.right - area.left,
+                 area.bottom - area.top, SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+void get_drawable_size(int& width, int& height) {
+    RECT client{};
+    if (state.window != nullptr) GetClientRect(state.window, &client);
+    width = client.right - client.left;
+    height = client.bottom - client.top;
 }
 
 bool peek_message(message& out) {

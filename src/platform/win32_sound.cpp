@@ -54,20 +54,26 @@ struct {
     HANDLE buffer_returned = nullptr;
     HANDLE feeder = nullptr;
     device_buffer buffers[buffer_count];
+    // Held by the feeder while it decodes and queues, and by a seek or pause
+    // on the render thread, so that the decoder is used by one at a time.
+    SRWLOCK decode_lock = SRWLOCK_INIT;
     // Shared with the feeder thread, under the lock.
     SRWLOCK lock = SRWLOCK_INIT;
     stream_t* stream = nullptr;  // the stream played, whose time the demo reads
     stream_t* feeding = nullptr;  // what the open device decodes, from stream_play on
     bool stopping = false;
     bool device_failed = false;
+    bool paused = false;
+    int32_t paused_ms = 0;  // the position a paused stream stands at
     playback_clock clock;
 } state;
 
 struct locked {
-    locked() { AcquireSRWLockExclusive(&state.lock); }
-    ~locked() { ReleaseSRWLockExclusive(&state.lock); }
+    explicit locked(SRWLOCK& held = state.lock) : lock(held) { AcquireSRWLockExclusive(&lock); }
+    ~locked() { ReleaseSRWLockExclusive(&lock); }
     locked(const locked&) = delete;
     locked& operator=(const locked&) = delete;
+    SRWLOCK& lock;
 };
 
 int16_t to_sample(float value) {
@@ -107,6 +113,7 @@ int queued_buffers() {
 // stream. Past the end of the stream the buffers carry silence and the
 // listener's time goes on, so a short soundtrack cannot stop the show.
 void refill() {
+    const locked decoding(state.decode_lock);
     stream_t* s = nullptr;
     {
         const locked hold;
@@ -201,6 +208,24 @@ bool open_device(int rate) {
     return true;
 }
 
+bool is_played(stream_handle stream) {
+    const locked hold;
+    return stream != 0 && reinterpret_cast<stream_t*>(stream) == state.stream;
+}
+
+// Takes every queued buffer back from the device and, unless held, decodes
+// again from ms; the clock reads ms until the new sound is queued, then
+// grows with it. Waits for a refill under way to finish first.
+void restart_at(stream_t& s, int32_t ms, bool held) {
+    const locked decoding(state.decode_lock);
+    waveOutReset(state.device);
+    s.ended = !seek_vorbis(s, ms);
+    const locked hold;
+    state.feeding = held ? nullptr : &s;
+    const int64_t frames = int64_t{ms} * state.rate / 1000;
+    state.clock = playback_clock{state.rate, frames, 0, now_ns(), frames};
+}
+
 }  // namespace
 
 void allow_virtual_devices(bool allow) { state.allow_virtual_devices = allow; }
@@ -257,9 +282,31 @@ int32_t stream_get_time(stream_handle stream) {
     const locked hold;
     if (stream == 0 || reinterpret_cast<stream_t*>(stream) != state.stream) return 0;
     if (state.device == nullptr) return silent_clock_time();
+    if (state.paused) return state.paused_ms;
     const int32_t heard = frames_to_ms(clock_position_frames(state.clock, now_ns()), state.clock.rate);
     // A device lost mid-show leaves the silent output to carry the time on.
     return state.device_failed ? std::max(heard, silent_clock_time()) : heard;
+}
+
+void stream_set_paused(stream_handle stream, bool paused) {
+    if (!is_played(stream) || paused == state.paused) return;
+    silent_clock_pause(paused);
+    if (state.device != nullptr) {
+        if (paused) state.paused_ms = stream_get_time(stream);
+        restart_at(*state.stream, state.paused_ms, paused);
+        SetEvent(state.buffer_returned);
+    }
+    const locked hold;
+    state.paused = paused;
+}
+
+void stream_set_time(stream_handle stream, int32_t ms) {
+    if (!is_played(stream)) return;
+    silent_clock_seek(ms);
+    state.paused_ms = ms;
+    if (state.device == nullptr) return;
+    restart_at(*state.stream, ms, state.paused);
+    SetEvent(state.buffer_returned);
 }
 
 int64_t stream_frames_consumed() {

@@ -9,13 +9,12 @@
 #include <cmath>
 #include <numbers>
 
-#include "assets/qor_camera.h"
 #include "assets/qor_geox.h"
-#include "assets/qor_spline.h"
 #include "assets/scene_globaldata.h"
 #include "engine/qor_views.h"
 #include "frame/globals.h"
 #include "frame/main_loop.h"
+#include "scenes/camera_paths.h"
 #include "scenes/environment_steps.h"
 
 namespace {
@@ -52,7 +51,6 @@ constexpr float butterfly_scale = 0.0241f;
 
 // Scene-kind data, rebuilt by every init.
 TGeoxData grass, subgrass, flowerhead, flowerleg, bfly1, bfly2, wing_a, wing_b;
-camera_path path;
 butterfly butterflies[butterfly_count];
 flower_pose flower_poses[flower_count];
 grass_clump grass_clumps[grass_clump_count];
@@ -216,7 +214,7 @@ void tscene_en1::init() {
     load_geox(bfly2, "data\\bfly2.geox");
     load_geox(wing_a, "data\\bfly1.geox");
     load_geox(wing_b, "data\\bfly1.geox");
-    load_camera_path(path, "data\\en1.camera");
+    load_environment_path(1);
     place_butterflies();
     draw_flower_poses(flower_poses);
     glLoadIdentity();
@@ -230,7 +228,7 @@ void tscene_en1::render(int32_t time) {
     glClearColor(0, 0, 0.3f, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     end_overlay();
-    interpolate_camera(current_camera, path, p);
+    follow_environment_path(1, time, p);
     apply_camera(current_camera);
     glEnable(GL_DEPTH_TEST);
     glDepthMask(GL_TRUE);

@@ -8,10 +8,9 @@
 #include <cmath>
 #include <numbers>
 
-#include "assets/qor_camera.h"
-#include "assets/qor_spline.h"
 #include "frame/globals.h"
 #include "frame/main_loop.h"
+#include "scenes/camera_paths.h"
 #include "scenes/environment_steps.h"
 #include "scenes/scene_steps.h"
 
@@ -30,7 +29,6 @@ constexpr float cross_half_size = 0.2f;
 constexpr float veil_end = 0.4f;
 
 // Scene-kind data, rebuilt by every init.
-camera_path path;
 point3 crosses[cross_count];
 
 void place_crosses() {
@@ -173,13 +171,13 @@ void draw_crosses(float p) {
 }  // namespace
 
 void tscene_en2::init() {
-    load_camera_path(path, "data\\en2.camera");
+    load_environment_path(2);
     place_crosses();
 }
 
 void tscene_en2::render(int32_t time) {
     const float p = progress(time);
-    interpolate_camera(current_camera, path, p);
+    follow_environment_path(2, time, p);
     apply_camera(current_camera);
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -8,11 +8,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "assets/qor_camera.h"
 #include "assets/qor_geox.h"
-#include "assets/qor_spline.h"
 #include "frame/globals.h"
 #include "frame/main_loop.h"
+#include "scenes/camera_paths.h"
 #include "scenes/environment_steps.h"
 
 namespace {
@@ -25,7 +24,6 @@ constexpr float city_scale = 0.012f;
 
 // Scene-kind data, rebuilt by every init.
 TGeoxData blocks, tall_blocks;
-camera_path path;
 // Three corners a speck, x y z each, as glVertex3d would hand them to the GL.
 std::vector<float> speck_corners;
 
@@ -80,7 +78,7 @@ void draw_specks() {
 void tscene_en3::init() {
     load_geox(blocks, "data\\kubes.geox");
     load_geox(tall_blocks, "data\\kubeshigh.geox");
-    load_camera_path(path, "data\\en3.camera");
+    load_environment_path(3);
     place_specks();
 }
 
@@ -88,7 +86,7 @@ void tscene_en3::render(int32_t time) {
     const float t = progress(time);
     glClearColor(1, 1, 1, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    interpolate_camera(current_camera, path, t);
+    follow_environment_path(3, time, t);
     apply_camera(current_camera);
     glEnable(GL_DEPTH_TEST);
     glDepthMask(GL_TRUE);

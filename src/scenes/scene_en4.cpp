@@ -7,11 +7,10 @@
 #include <cmath>
 #include <cstdint>
 
-#include "assets/qor_camera.h"
 #include "assets/qor_geox.h"
-#include "assets/qor_spline.h"
 #include "frame/globals.h"
 #include "frame/main_loop.h"
+#include "scenes/camera_paths.h"
 #include "scenes/environment_steps.h"
 
 namespace {
@@ -29,7 +28,6 @@ constexpr float star_scale = 0.1f;
 
 // Scene-kind data, rebuilt by every init.
 TGeoxData globe, star;
-camera_path path;
 uint32_t field_list[field_count];
 
 float field_coordinate(float half_size) {
@@ -72,7 +70,7 @@ void compile_star_fields() {
 void tscene_en4::init() {
     load_geox(globe, "data\\earth.geox");
     load_geox(star, "data\\star.geox");
-    load_camera_path(path, "data\\en4.camera");
+    load_environment_path(4);
     set_random_seed(star_seed);
     compile_star_fields();
     compile_mesh_list(globe, draw_geox_textured);
@@ -82,7 +80,7 @@ void tscene_en4::render(int32_t time) {
     const float t = progress(time);
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    interpolate_camera(current_camera, path, t * t);
+    follow_environment_path(4, time, t * t);
     apply_camera(current_camera);
     glEnable(GL_DEPTH_TEST);
 

@@ -12,13 +12,12 @@
 #include <numbers>
 #include <vector>
 
-#include "assets/qor_camera.h"
-#include "assets/qor_spline.h"
 #include "assets/scene_globaldata.h"
 #include "engine/render_targets.h"
 #include "engine/view_volume.h"
 #include "frame/globals.h"
 #include "frame/main_loop.h"
+#include "scenes/camera_paths.h"
 #include "scenes/environment_steps.h"
 
 namespace {
@@ -54,7 +53,6 @@ struct water_run {
 
 // Scene-kind data, rebuilt by every init.
 TGeoxData seabed, water, water_rest, ship, sail, fish;
-camera_path path;
 fish_course shoal[fish_count];
 view_bounds fish_box, water_box;
 std::vector<GLuint> water_indices;  // three per face, in face order
@@ -248,7 +246,7 @@ void tscene_en5::init() {
     compute_vertex_normals(fish);
     fish_box = mesh_bounds(fish, cull_margin);
     plan_water_runs();
-    load_camera_path(path, "data\\en5.camera");
+    load_environment_path(5);
     compile_seabed();
     plan_shoal();
     compile_mesh_list(fish, draw_geox_normals);
@@ -264,7 +262,7 @@ void tscene_en5::render(int32_t time) {
     const float t = progress(time);
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    interpolate_camera(current_camera, path, t);
+    follow_environment_path(5, time, t);
     const bool submerged = current_camera.eye_y < sea_level;
     apply_camera(current_camera);
     glEnable(GL_DEPTH_TEST);

@@ -4,18 +4,16 @@
 
 #include <GL/gl.h>
 
-#include "assets/qor_camera.h"
 #include "assets/qor_geox.h"
-#include "assets/qor_spline.h"
 #include "engine/render_targets.h"
 #include "frame/globals.h"
+#include "scenes/camera_paths.h"
 #include "scenes/environment_steps.h"
 
 namespace {
 
 // Scene-kind data, rebuilt by every init.
 TGeoxData logo;
-camera_path path;
 
 }  // namespace
 
@@ -23,7 +21,7 @@ void tscene_en6::init() {
     load_geox(logo, "data\\qvlogo.geox");
     compute_face_normals(logo);
     compute_vertex_normals(logo);
-    load_camera_path(path, "data\\en6.camera");
+    load_environment_path(6);
     compile_mesh_list(logo, draw_geox_normals);
 }
 
@@ -32,7 +30,7 @@ void tscene_en6::render(int32_t time) {
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     // The camera stands at the path's first key for the whole scene.
-    interpolate_camera(current_camera, path, 0);
+    follow_environment_path(6, time, 0);
     apply_camera(current_camera);
     glEnable(GL_DEPTH_TEST);
     bind_named_texture("blik");

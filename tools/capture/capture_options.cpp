@@ -6,7 +6,7 @@
 #include <charconv>
 #include <cstring>
 
-#include "frame_plan.h"
+#include "frame/frame_plan.h"
 
 const char* const capture_usage =
     "usage: trof_capture --time MS [--time MS ...] --out DIR [--sheet FILE] [--fps F]\n"

@@ -8,7 +8,6 @@
 
 #include "engine/qor_views.h"
 #include "frame/show_driver.h"
-#include "frame_plan.h"
 
 std::vector<uint8_t> read_back_frame() {
     const size_t row = screen_width * 3;
@@ -24,8 +23,8 @@ std::vector<uint8_t> read_back_frame() {
 }
 
 std::vector<uint8_t> render_frame_exact(int32_t time, int fps) {
-    for (int32_t earlier : warmup_times(time, fps)) draw_show_frame(earlier);
-    return render_next_frame(time);
+    draw_show_frame_warmed(time, fps);
+    return read_back_frame();
 }
 
 std::vector<uint8_t> render_next_frame(int32_t time) {

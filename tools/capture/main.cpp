@@ -10,7 +10,7 @@
 #include "contact_sheet.h"
 #include "engine/qor_views.h"
 #include "frame/show_driver.h"
-#include "frame_plan.h"
+#include "frame/frame_plan.h"
 #include "frame_render.h"
 #include "frame_writer.h"
 #include "png_file.h"

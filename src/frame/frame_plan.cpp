@@ -1,5 +1,5 @@
 // The frame grid of a capture and the warm-up frames before a given time.
-#include "frame_plan.h"
+#include "frame/frame_plan.h"
 
 #include "engine/globalscenes.h"
 #include "scenes/scene_fader.h"
