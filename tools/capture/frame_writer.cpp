@@ -4,9 +4,31 @@
 
 #include <utility>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
+// The writer runs below the renderer's priority: it compresses in the time
+// the renderer's threads leave the processor idle (waiting for each other at
+// every copy and read-back) instead of taking turns with them; the queue
+// absorbs the difference, and a full queue still makes the renderer wait.
+void yield_to_the_renderer() {
+#ifdef _WIN32
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+#else
+    const auto thread = static_cast<id_t>(syscall(SYS_gettid));
+    setpriority(PRIO_PROCESS, thread, getpriority(PRIO_PROCESS, thread) + 5);
+#endif
+}
+
 void drain(frame_writer& writer) {
+    yield_to_the_renderer();
     std::unique_lock<std::mutex> hold(writer.lock);
     for (;;) {
         writer.changed.wait(hold, [&] { return writer.closing || !writer.queue.empty(); });

@@ -53,7 +53,9 @@ std::string quoted(const std::string& text) {
     return out + "'";
 }
 
-FILE* start_command(const std::string& command) { return popen(command.c_str(), "w"); }
+// The encoder runs below the renderer's priority, as the PNG writer does: it
+// encodes in the time the renderer leaves the processor idle.
+FILE* start_command(const std::string& command) { return popen(("nice -n 5 " + command).c_str(), "w"); }
 bool wait_command(FILE* command) {
     const int status = pclose(command);
     return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
