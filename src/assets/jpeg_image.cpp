@@ -71,6 +71,10 @@ void read_scanlines(jpeg_decompress_struct& info, jpeg_image& image) {
 bool decode_jpeg_file(const char* file_name, jpeg_image& image, std::string& reason) {
     std::vector<unsigned char> file;
     if (!read_data_file(file_name, file, reason)) return false;
+    return decode_jpeg(file.data(), file.size(), image, reason);
+}
+
+bool decode_jpeg(const unsigned char* bytes, size_t size, jpeg_image& image, std::string& reason) {
     jpeg_failure failure;
     // Zeroed, so that destroying it after an early failure frees nothing.
     jpeg_decompress_struct info{};
@@ -84,7 +88,7 @@ bool decode_jpeg_file(const char* file_name, jpeg_image& image, std::string& rea
         return false;
     }
     jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, file.data(), static_cast<unsigned long>(file.size()));
+    jpeg_mem_src(&info, bytes, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
     info.out_color_space = info.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_start_decompress(&info);
