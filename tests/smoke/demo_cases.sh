@@ -58,6 +58,21 @@ run_case() {
             first=$(picture); sleep 1
             [ "$first" != "$(picture)" ] || { echo "the picture stands still"; exit 6; }
         }
+        # Waits out the start-up (long in a sanitizer build): the show runs
+        # once the picture changes twice in a row half a second apart (the
+        # "loading" line appearing is one change), within two minutes.
+        wait_for_show() {
+            local last now changes=0
+            last=$(picture)
+            for i in $(seq 1 240); do
+                sleep 0.5
+                now=$(picture)
+                if [ "$now" != "$last" ]; then changes=$((changes + 1)); else changes=0; fi
+                [ $changes -ge 2 ] && return 0
+                last=$now
+            done
+            echo "the show never started"; exit 6
+        }
         if ! wait_for_window; then echo "no window appeared"; cat "$err"; kill $pid 2>/dev/null; exit 3; fi
         eval "$body"
     ' _ "$demo" "$closer" "$body") >"$log" 2>&1

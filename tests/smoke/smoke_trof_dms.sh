@@ -16,7 +16,8 @@ show=$(make_folder)
 # Slow frames are the rule in the conductor on a machine without a GPU: a tap
 # shorter than one frame must still end the show.
 run_case "an Escape tap during the conductor ends the demo with status 0" 640x480 "$show" '
-    sleep 17
+    wait_for_show
+    sleep 15
     kill -0 $pid 2>/dev/null || { echo "the demo ended by itself"; exit 4; }
     tap_escape
     ends_within 10
@@ -38,8 +39,7 @@ for music in "$no_music:No such file or directory" "$broken_music:it is not an O
         "${music%%:*}" '
         reason="'"${music#*:}"'"
         expected="Error: Cannot play \"data\\soundtrack.ogg\": $reason. The show runs without music."
-        sleep 2
-        picture_moves
+        wait_for_show
         grep -qxF "$expected" "$err" || { echo "no message naming the soundtrack:"; cat "$err"; exit 7; }
         [ "$(wc -l <"$err")" -eq 1 ] || { echo "more than one message:"; cat "$err"; exit 8; }
         tap_escape
@@ -51,7 +51,7 @@ done
 # default answer is Yes) and the pointer can leave it.
 run_case "a right button released outside the window records nothing" 1024x768 "$show" '
     rm -f default.camera
-    sleep 2
+    wait_for_show
     xdotool mousemove 300 200 mousedown 3 mousemove 900 700 sleep 0.5 mouseup 3
     sleep 1
     [ ! -e default.camera ] || { echo "a release outside the window recorded a view"; exit 9; }
