@@ -41,6 +41,11 @@ void on_jpeg_message(j_common_ptr info, int level) {
     if (level < 0 && !harmless_warning(info->err->msg_code)) on_jpeg_error(info);
 }
 
+// More than any texture is built from. A header may claim a picture of
+// gigabytes that libjpeg decodes from next to no data (missing coefficients
+// are zero), taking minutes: such a file is refused before decoding.
+constexpr JDIMENSION largest_side = 8192;
+
 void read_scanlines(jpeg_decompress_struct& info, jpeg_image& image) {
     const int components = info.output_components;
     image.width = static_cast<int>(info.output_width);
@@ -90,6 +95,13 @@ bool decode_jpeg(const unsigned char* bytes, size_t size, jpeg_image& image, std
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, bytes, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
+    if (info.image_width > largest_side || info.image_height > largest_side) {
+        reason = "the picture is " + std::to_string(info.image_width) + "x" +
+                 std::to_string(info.image_height) + ", more than " +
+                 std::to_string(largest_side) + " pixels on a side";
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     info.out_color_space = info.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_start_decompress(&info);
     read_scanlines(info, image);
