@@ -247,6 +247,14 @@ TEST_F(Textures, StrayBytesBeforeTheEndMarkerStillGiveTheWholePicture) {
     EXPECT_EQ(width, 16);
 }
 
+// A header claiming a picture of gigabytes would take minutes to decode.
+TEST_F(Textures, PictureOfMoreThan8192PixelsOnASideIsRefused) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    write_flat_jpeg(file("wide.jpg"), 8200, 8, {1, 2, 3});
+    EXPECT_EXIT(load_texture(file("wide.jpg").c_str(), GL_LINEAR, GL_LINEAR),
+                ::testing::ExitedWithCode(1), "Cannot load .*wide\\.jpg.* 8200x8, more than 8192");
+}
+
 TEST_F(Textures, AlphaPairOfDifferentSizesIsRefusedNamingBoth) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     write_flat_jpeg(file("big.jpg"), 16, 16, {1, 2, 3});

@@ -74,9 +74,9 @@ std::vector<uint8_t> test_picture() {
         for (int x = 0; x < screen_width; ++x) {
             uint8_t* p = &rows[(static_cast<size_t>(y) * screen_width + x) * 3];
             const bool bright = x >= 300 && x < 340 && y >= 200 && y < 240;
-            p[0] = bright ? 255 : static_cast<uint8_t>(x * 255 / 639 / 3);
-            p[1] = bright ? 255 : static_cast<uint8_t>(((x / 8 + y / 8) % 2) * 40);
-            p[2] = bright ? 255 : static_cast<uint8_t>(y * 255 / 479 / 3);
+            p[0] = static_cast<uint8_t>(bright ? 255 : x * 255 / 639 / 3);
+            p[1] = static_cast<uint8_t>(bright ? 255 : ((x / 8 + y / 8) % 2) * 40);
+            p[2] = static_cast<uint8_t>(bright ? 255 : y * 255 / 479 / 3);
         }
     }
     return rows;

@@ -67,6 +67,7 @@ TEST(SoundLayer, StreamClockStartsAtZeroGrowsAndKeepsWallTime) {
     const int32_t past_end = sound::stream_get_time(stream);
     EXPECT_GT(past_end, 3200) << "the position goes on in silence past the end of the stream";
     EXPECT_EQ(sound::stream_length_ms(stream), 3000);
+    sound::stream_close(stream);
 }
 
 // Pause holds the position and the decoding, a seek moves the position at
@@ -107,6 +108,8 @@ TEST(SoundLayer, PauseHoldsTheClockAndSeekMovesIt) {
         EXPECT_LT(previous, 2400);
         sound::stream_set_time(stream, 500);
         EXPECT_EQ(sound::stream_get_time(stream), 500) << "a seek back answers at once";
+        sound::stream_close(stream);
+        EXPECT_EQ(sound::stream_get_time(stream), 0) << "a closed stream is no longer played";
         sound::close();
     }
     sound::allow_virtual_devices(false);

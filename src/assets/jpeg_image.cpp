@@ -41,6 +41,11 @@ void on_jpeg_message(j_common_ptr info, int level) {
     if (level < 0 && !harmless_warning(info->err->msg_code)) on_jpeg_error(info);
 }
 
+// More than any texture is built from. A header may claim a picture of
+// gigabytes that libjpeg decodes from next to no data (missing coefficients
+// are zero), taking minutes: such a file is refused before decoding.
+constexpr JDIMENSION largest_side = 8192;
+
 void read_scanlines(jpeg_decompress_struct& info, jpeg_image& image) {
     const int components = info.output_components;
     image.width = static_cast<int>(info.output_width);
@@ -71,6 +76,10 @@ void read_scanlines(jpeg_decompress_struct& info, jpeg_image& image) {
 bool decode_jpeg_file(const char* file_name, jpeg_image& image, std::string& reason) {
     std::vector<unsigned char> file;
     if (!read_data_file(file_name, file, reason)) return false;
+    return decode_jpeg(file.data(), file.size(), image, reason);
+}
+
+bool decode_jpeg(const unsigned char* bytes, size_t size, jpeg_image& image, std::string& reason) {
     jpeg_failure failure;
     // Zeroed, so that destroying it after an early failure frees nothing.
     jpeg_decompress_struct info{};
@@ -84,8 +93,15 @@ bool decode_jpeg_file(const char* file_name, jpeg_image& image, std::string& rea
         return false;
     }
     jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, file.data(), static_cast<unsigned long>(file.size()));
+    jpeg_mem_src(&info, bytes, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
+    if (info.image_width > largest_side || info.image_height > largest_side) {
+        reason = "the picture is " + std::to_string(info.image_width) + "x" +
+                 std::to_string(info.image_height) + ", more than " +
+                 std::to_string(largest_side) + " pixels on a side";
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     info.out_color_space = info.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_start_decompress(&info);
     read_scanlines(info, image);

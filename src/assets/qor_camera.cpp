@@ -127,10 +127,14 @@ void save_camera_path(const camera_path& path, const char* file_name) {
 
 void load_camera_path(camera_path& path, const char* file_name) {
     const std::vector<unsigned char> file = read_data_file(file_name);
-    const size_t records = file.size() / record_bytes;
+    parse_camera_path(path, file.data(), file.size());
+}
+
+void parse_camera_path(camera_path& path, const unsigned char* bytes, size_t size) {
+    const size_t records = size / record_bytes;
     // Records past the last slot are ignored; the keys stop at slot 99.
     const size_t stored = std::min<size_t>(records, camera_path_slots);
-    for (size_t i = 0; i < stored; ++i) path.slots[i] = load_record(&file[i * record_bytes]);
+    for (size_t i = 0; i < stored; ++i) path.slots[i] = load_record(bytes + i * record_bytes);
     path.count = static_cast<int32_t>(std::min<size_t>(records, camera_path_max_keys));
     path.last_filled_slot = static_cast<int32_t>(stored) - 1;
 }

@@ -2,6 +2,7 @@
 // their .camera file format, and the moves the free-flight editor makes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 struct camera_record {
@@ -42,6 +43,8 @@ void save_camera_path(const camera_path& path, const char* file_name);
 // ignored. A missing or unreadable file is a fatal load error.
 // count is the number of records, so slot count holds no record of the file.
 void load_camera_path(camera_path& path, const char* file_name);
+// The same for the bytes of a file; any bytes make a path.
+void parse_camera_path(camera_path& path, const unsigned char* bytes, size_t size);
 
 void camera_rise(camera_record& camera, float amount);
 void camera_advance(camera_record& camera, float amount);

@@ -27,16 +27,6 @@ std::vector<int32_t> vertex_uses;
                           platform::MB_OK);
 }
 
-// Negative values are as wrong as values at or above the count: neither may
-// index the vertex array.
-void check_index(const char* file_name, int32_t index, int32_t vertex_count, int32_t face) {
-    if (index < 0 || index >= vertex_count) {
-        corrupted_geox(file_name, "face " + std::to_string(face) + " names vertex " +
-                                      std::to_string(index) + " of " +
-                                      std::to_string(vertex_count));
-    }
-}
-
 void read_vertex(const unsigned char* bytes, TGeoxVertex& vertex) {
     // The file's second axis is the mesh's z, its third the vertical y.
     vertex.x = load_le_float(bytes);
@@ -50,32 +40,35 @@ void read_vertex(const unsigned char* bytes, TGeoxVertex& vertex) {
 
 void load_geox(TGeoxData& mesh, const char* file_name) {
     const std::vector<unsigned char> file = read_data_file(file_name);
-    const int64_t size = static_cast<int64_t>(file.size());
+    const geox_fault fault = parse_geox(mesh, file.data(), file.size());
+    if (fault.corrupted) corrupted_geox(file_name, fault.reason);
+    if (!fault.reason.empty()) fatal_load_error(file_name, fault.reason.c_str());
+}
+
+geox_fault parse_geox(TGeoxData& mesh, const unsigned char* bytes, size_t byte_count) {
+    const int64_t size = static_cast<int64_t>(byte_count);
     if (size < header_bytes) {
-        fatal_load_error(file_name, ("the file is " + std::to_string(size) +
-                                     " bytes, too short for the two counts").c_str());
+        return {false, "the file is " + std::to_string(size) + " bytes, too short for the two counts"};
     }
-    const int32_t vertex_count = load_le_int32(file.data());
-    const int32_t face_count = load_le_int32(file.data() + 4);
+    const int32_t vertex_count = load_le_int32(bytes);
+    const int32_t face_count = load_le_int32(bytes + 4);
     if (vertex_count < 0 || face_count < 0) {
-        corrupted_geox(file_name, "negative count (" + std::to_string(vertex_count) +
-                                      " vertices, " + std::to_string(face_count) + " faces)");
+        return {true, "negative count (" + std::to_string(vertex_count) + " vertices, " +
+                          std::to_string(face_count) + " faces)"};
     }
     // Checked before anything is allocated, so a bad header cannot ask for
     // gigabytes.
     const int64_t needed = header_bytes + vertex_bytes * vertex_count + face_bytes * face_count;
     if (size < needed) {
-        fatal_load_error(file_name, ("the file is " + std::to_string(size) + " bytes but its " +
-                                     std::to_string(vertex_count) + " vertices and " +
-                                     std::to_string(face_count) + " faces need " +
-                                     std::to_string(needed))
-                                        .c_str());
+        return {false, "the file is " + std::to_string(size) + " bytes but its " +
+                           std::to_string(vertex_count) + " vertices and " +
+                           std::to_string(face_count) + " faces need " + std::to_string(needed)};
     }
     mesh.vertex_count = vertex_count;
     mesh.face_count = face_count;
     mesh.vertices.assign(static_cast<size_t>(vertex_count), TGeoxVertex{});
     mesh.faces.assign(static_cast<size_t>(face_count), TGeoxFace{});
-    const unsigned char* cursor = file.data() + header_bytes;
+    const unsigned char* cursor = bytes + header_bytes;
     for (TGeoxVertex& vertex : mesh.vertices) {
         read_vertex(cursor, vertex);
         cursor += vertex_bytes;
@@ -86,10 +79,16 @@ void load_geox(TGeoxData& mesh, const char* file_name) {
         face.i1 = load_le_int32(cursor + 4);
         face.i2 = load_le_int32(cursor + 8);
         cursor += face_bytes;
+        // Negative values are as wrong as values at or above the count:
+        // neither may index the vertex array.
         for (int32_t index : {face.i0, face.i1, face.i2}) {
-            check_index(file_name, index, vertex_count, f);
+            if (index < 0 || index >= vertex_count) {
+                return {true, "face " + std::to_string(f) + " names vertex " +
+                                  std::to_string(index) + " of " + std::to_string(vertex_count)};
+            }
         }
     }
+    return {};
 }
 
 void compute_face_normals(TGeoxData& mesh) {

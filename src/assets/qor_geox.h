@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct TGeoxVertex {
@@ -28,6 +29,14 @@ struct TGeoxData {
 // range shows "CORRUPTED GEOX FILE!!!" and ends the program; a missing or
 // short file is a fatal load error naming the file.
 void load_geox(TGeoxData& mesh, const char* file_name);
+// What is wrong with the bytes of a mesh file: nothing (an empty reason), a
+// file too short for its counts, or a corrupt one (a negative count, or a
+// face index outside the vertex range).
+struct geox_fault {
+    bool corrupted = false;
+    std::string reason;
+};
+geox_fault parse_geox(TGeoxData& mesh, const unsigned char* bytes, size_t size);
 void draw_geox(const TGeoxData& mesh, bool with_texcoords, bool with_face_normals,
                bool with_vertex_normals);
 void draw_geox_normals(const TGeoxData& mesh);

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "assets/jpeg_image.h"
+#include "assets/load_error.h"
 
 namespace {
 
@@ -71,15 +72,33 @@ std::string size_text(const jpeg_image& image) {
 
 decoded_texture decode_texture(const texture_source& source) {
     decoded_texture texture;
+    std::vector<unsigned char> colour_bytes;
+    std::vector<unsigned char> alpha_bytes;
+    if (!read_data_file(source.colour_file.c_str(), colour_bytes, texture.reason)) {
+        texture.failed_file = source.colour_file;
+        return texture;
+    }
+    if (!source.alpha_file.empty() &&
+        !read_data_file(source.alpha_file.c_str(), alpha_bytes, texture.reason)) {
+        texture.failed_file = source.alpha_file;
+        return texture;
+    }
+    return decode_texture_bytes(source, colour_bytes, alpha_bytes);
+}
+
+decoded_texture decode_texture_bytes(const texture_source& source,
+                                     const std::vector<unsigned char>& colour_bytes,
+                                     const std::vector<unsigned char>& alpha_bytes) {
+    decoded_texture texture;
     jpeg_image colour;
-    if (!decode_jpeg_file(source.colour_file.c_str(), colour, texture.reason)) {
+    if (!decode_jpeg(colour_bytes.data(), colour_bytes.size(), colour, texture.reason)) {
         texture.failed_file = source.colour_file;
         return texture;
     }
     std::vector<unsigned char> pixels = std::move(colour.rgb);
     if (!source.alpha_file.empty()) {
         jpeg_image alpha;
-        if (!decode_jpeg_file(source.alpha_file.c_str(), alpha, texture.reason)) {
+        if (!decode_jpeg(alpha_bytes.data(), alpha_bytes.size(), alpha, texture.reason)) {
             texture.failed_file = source.alpha_file;
             return texture;
         }

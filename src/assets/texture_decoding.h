@@ -26,6 +26,11 @@ struct decoded_texture {
 
 // Decodes one texture on the calling thread; failures are in the result.
 decoded_texture decode_texture(const texture_source& source);
+// The same from the bytes of its files (alpha empty for a colour-only
+// texture); the source names the files in the reasons.
+decoded_texture decode_texture_bytes(const texture_source& source,
+                                     const std::vector<unsigned char>& colour_bytes,
+                                     const std::vector<unsigned char>& alpha_bytes);
 
 // Starts decoding the sources on worker threads, unless a batch is already
 // under way. Workers run at most a few textures ahead of what was taken.

@@ -84,6 +84,22 @@ void translate_event(const SDL_Event& event) {
     }
 }
 
+// Where no display answers, SDL falls back to its offscreen driver, which
+// would play the show with music in a window nobody sees: the live demo
+// takes a stand-in driver only when one is asked for by name.
+bool unasked_stand_in_driver() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool stand_in = driver != nullptr && (std::strcmp(driver, "offscreen") == 0 ||
+                                                std::strcmp(driver, "dummy") == 0);
+    return stand_in && SDL_GetHint(SDL_HINT_VIDEODRIVER) == nullptr;
+}
+
+// The window class's fixed failure text does not say why; this line does.
+bool no_display(const char* reason) {
+    std::fprintf(stderr, "Cannot open the display: %s\n", reason);
+    return false;
+}
+
 }  // namespace
 
 void use_offscreen(bool offscreen) {
@@ -97,7 +113,11 @@ bool register_class(const char* class_name, window_procedure proc) {
         // while it runs, as its window procedure does on Win32.
         SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
         SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return no_display(SDL_GetError());
+        if (unasked_stand_in_driver()) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+            return no_display("no X11 or Wayland display answered (DISPLAY, WAYLAND_DISPLAY)");
+        }
         SDL_DisableScreenSaver();
         state.video_up = true;
     }

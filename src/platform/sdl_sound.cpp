@@ -196,6 +196,21 @@ void stream_set_time(stream_handle stream, int32_t ms) {
     SDL_UnlockAudioDevice(state.device);
 }
 
+void stream_close(stream_handle stream) {
+    if (stream == 0) return;
+    auto* s = reinterpret_cast<stream_t*>(stream);
+    if (state.device != 0) SDL_LockAudioDevice(state.device);
+    if (state.stream == s) {
+        state.stream = nullptr;
+        state.playing = false;
+        state.paused = false;
+    }
+    if (state.device != 0) SDL_UnlockAudioDevice(state.device);
+    SDL_FreeAudioStream(s->converter);
+    ov_clear(&s->file);
+    delete s;
+}
+
 int64_t stream_frames_consumed() {
     if (state.device == 0) return -1;
     SDL_LockAudioDevice(state.device);

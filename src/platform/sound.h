@@ -39,6 +39,8 @@ void stream_set_paused(stream_handle stream, bool paused);
 // from there once the sound from there reaches the listener (within one
 // device buffer). A paused stream stays paused at ms.
 void stream_set_time(stream_handle stream, int32_t ms);
+// Stops the stream if it plays and frees it; the handle is void after.
+void stream_close(stream_handle stream);
 
 // The silent output's clock on its own, for a show whose soundtrack could
 // not be opened: milliseconds since silent_clock_start, paced by the

@@ -309,6 +309,32 @@ void stream_set_time(stream_handle stream, int32_t ms) {
     SetEvent(state.buffer_returned);
 }
 
+void stream_close(stream_handle stream) {
+    if (stream == 0) return;
+    stream_t* s = reinterpret_cast<stream_t*>(stream);
+    bool fed = false;
+    {
+        const locked hold;
+        fed = state.feeding == s;
+    }
+    // The feeder decodes outside the lock: only a stopped feeder has surely
+    // let go of the stream. The device opens again, silent, for the next one.
+    if (fed && state.device != nullptr) {
+        close_device();
+        open_device(state.rate);
+    }
+    {
+        const locked hold;
+        if (state.feeding == s) state.feeding = nullptr;
+        if (state.stream == s) {
+            state.stream = nullptr;
+            state.paused = false;
+        }
+    }
+    ov_clear(&s->file);
+    delete s;
+}
+
 int64_t stream_frames_consumed() {
     if (state.device == nullptr) return -1;
     const locked hold;

@@ -14,7 +14,13 @@
 #include "scenes/scene_steps.h"
 
 void prepare_environment(qor_genericscene*& slot, qor_genericscene* scene) {
-    slot = scene;
+    // A reload runs the inits again: the instance of the first init stays,
+    // as scenes keep their data per kind, and the new one is freed.
+    if (slot == nullptr) {
+        slot = scene;
+    } else {
+        delete scene;
+    }
     slot->starttime = 0;
     slot->endtime = environment_span_ms;
     slot->init();

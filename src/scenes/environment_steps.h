@@ -9,7 +9,8 @@ class qor_genericscene;
 
 // Environments play local times 0 ... 99999 ms.
 constexpr int32_t environment_span_ms = 100000;
-// Stores a new environment in its owner's slot, gives it the window
+// Stores a new environment in its owner's empty slot (one already filled
+// keeps its instance and the new one is freed), gives it the window
 // [0, 100000) and runs its init (which never reads the window).
 void prepare_environment(qor_genericscene*& slot, qor_genericscene* scene);
 

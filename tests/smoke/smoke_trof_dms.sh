@@ -8,74 +8,16 @@ set -u
 demo="$1"
 closer="$2"
 data="$(pwd)/data"
-status=0
 
-# A working folder whose data/ links to the build's files, less or with
-# replacements for the ones a case breaks.
-make_folder() {
-    local folder
-    folder=$(mktemp -d)
-    mkdir "$folder/data"
-    ln -s "$data"/* "$folder/data/"
-    echo "$folder"
-}
-
-# Runs one case in its own X server; the case body runs with $demo started in
-# the current folder (pid in $pid, stderr in $err) once its window is there.
-run_case() {
-    local name="$1" screen="$2" folder="$3" body="$4"
-    local log
-    log=$(mktemp)
-    (cd "$folder" && xvfb-run -a -s "-screen 0 ${screen}x24" bash -c '
-        demo="$1"; closer="$2"; body="$3"
-        err=$(mktemp)
-        "$demo" 2>"$err" & pid=$!
-        # Answers the message box, if the display can show one: its default button.
-        answer_box() {
-            local box
-            box=$(xdotool search --name "^($1)\$" 2>/dev/null | head -n 1)
-            [ -n "$box" ] && xdotool windowfocus "$box" key Return 2>/dev/null
-            return 0
-        }
-        wait_for_window() {
-            for i in $(seq 1 300); do
-                answer_box "Kiru GL|Error"
-                win=$(xdotool search --name "^trof_dms\$" 2>/dev/null | head -n 1)
-                [ -n "$win" ] && return 0
-                kill -0 $pid 2>/dev/null || return 1
-                sleep 0.2
-            done
-            return 1
-        }
-        # Ends within $1 tenths of a second or fails the case.
-        ends_within() {
-            for i in $(seq 1 "$1"); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-            if kill -0 $pid 2>/dev/null; then echo "still running"; kill -9 $pid; exit 5; fi
-            wait $pid
-        }
-        tap_escape() {
-            xdotool windowfocus "$win" 2>/dev/null
-            xdotool key Escape
-        }
-        picture() { xwd -root -silent | md5sum; }
-        if ! wait_for_window; then echo "no window appeared"; cat "$err"; kill $pid 2>/dev/null; exit 3; fi
-        eval "$body"
-    ' _ "$demo" "$closer" "$body") >"$log" 2>&1
-    local rc=$?
-    if [ $rc -eq 0 ]; then
-        echo "ok: $name"
-    else
-        echo "FAILED: $name (status $rc)"; sed 's/^/    /' "$log"; status=1
-    fi
-    rm -f "$log"
-}
+. "$(dirname "$0")/demo_cases.sh"
 
 show=$(make_folder)
 
 # Slow frames are the rule in the conductor on a machine without a GPU: a tap
 # shorter than one frame must still end the show.
 run_case "an Escape tap during the conductor ends the demo with status 0" 640x480 "$show" '
-    sleep 17
+    wait_for_show
+    sleep 15
     kill -0 $pid 2>/dev/null || { echo "the demo ended by itself"; exit 4; }
     tap_escape
     ends_within 10
@@ -97,9 +39,7 @@ for music in "$no_music:No such file or directory" "$broken_music:it is not an O
         "${music%%:*}" '
         reason="'"${music#*:}"'"
         expected="Error: Cannot play \"data\\soundtrack.ogg\": $reason. The show runs without music."
-        sleep 2
-        first=$(picture); sleep 1; second=$(picture)
-        [ "$first" != "$second" ] || { echo "the picture stands still"; exit 6; }
+        wait_for_show
         grep -qxF "$expected" "$err" || { echo "no message naming the soundtrack:"; cat "$err"; exit 7; }
         [ "$(wc -l <"$err")" -eq 1 ] || { echo "more than one message:"; cat "$err"; exit 8; }
         tap_escape
@@ -111,7 +51,7 @@ done
 # default answer is Yes) and the pointer can leave it.
 run_case "a right button released outside the window records nothing" 1024x768 "$show" '
     rm -f default.camera
-    sleep 2
+    wait_for_show
     xdotool mousemove 300 200 mousedown 3 mousemove 900 700 sleep 0.5 mouseup 3
     sleep 1
     [ ! -e default.camera ] || { echo "a release outside the window recorded a view"; exit 9; }
