@@ -63,8 +63,8 @@ double percentile(std::vector<double> values, double q) {
 // incoming environment (the cross-fade), which roughly doubles their cost.
 void print_fade_split(const char* name, const int32_t* times, const std::vector<double>& ms) {
     std::vector<double> solo, fade;
+    const qor_genericscene* fader = scene_table[1];
     for (size_t i = 0; i < ms.size(); ++i) {
-        const qor_genericscene* fader = scene_table[1];
         const bool fading = fader_position_at(fader->progress(times[i])).w != 0;
         (fading ? fade : solo).push_back(ms[i]);
     }
