@@ -28,7 +28,7 @@ struct decoding_batch {
     std::vector<texture_source> sources;
     std::vector<std::optional<decoded_texture>> results;
     size_t next = 0;     // the next source a worker starts
-    size_t waiting = 0;  // decoded and not yet taken
+    size_t waiting = 0;  // started or decoded, and not yet taken
     size_t taken = 0;
     bool stopping = false;
     std::vector<std::thread> workers;
