@@ -1,6 +1,6 @@
 // The asset catalogue: the 39 shared textures, registered under the names the
 // scenes bind them by, and the sky dome compiled into a display list. The
-// pictures are decoded by workers that start with the program; the GL
+// pictures are decoded by workers that start with the GL set-up; the GL
 // thread uploads them in catalogue order.
 #include "assets/scene_globaldata.h"
 

@@ -10,8 +10,7 @@ extern texture_table_t texture_table;
 // Loaded and compiled by load_assets; en1 and en5 call its display list.
 extern TGeoxData sky_mesh;
 
-// Starts decoding the catalogue's pictures on worker threads; no GL needed,
-// so it runs before the window is made.
+// Starts decoding the catalogue's pictures on worker threads; no GL needed.
 void begin_asset_decoding();
 // Needs a current GL context; begins the decoding itself if nobody did.
 // Leaves boy7 bound.

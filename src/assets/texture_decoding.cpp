@@ -1,8 +1,8 @@
 // The decoding workers: one per hardware thread, each taking the next
 // source in request order, so the first textures the GL thread needs are
 // ready first. The batch's state lives on the heap and an exit handler
-// stops the workers, so that a program ending during start-up (a failed
-// window, a load error) never ends with workers still running.
+// stops the workers, so that a program ending during start-up (a
+// load error) never ends with workers still running.
 #include "assets/texture_decoding.h"
 
 #include <algorithm>

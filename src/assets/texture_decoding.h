@@ -1,6 +1,6 @@
 // Texture images prepared off the GL thread: JPEG files decoded into RGB,
 // or RGBA with the alpha from a second picture, with their mipmap chains, by
-// worker threads that start before the window does; the GL thread takes
+// worker threads that start once the GL context exists; the GL thread takes
 // them in request order and only uploads.
 #pragma once
 

@@ -43,8 +43,6 @@ void run_module_startups() {
     sound::mask_float_exceptions();
     init_shared_globals();
     create_scene_table();
-    // The pictures decode while the window and context come up.
-    begin_asset_decoding();
 }
 
 bool win_main() {
@@ -80,6 +78,11 @@ void message_loop() {
 
 void init_gl() {
     phase_done("context");
+    // The pictures decode on workers while this thread makes the render
+    // targets and uploads. Not before the window: every message box the
+    // window's creation may show can fork a helper program, and a fork
+    // while workers run can leave the child hung on a lock they held.
+    begin_asset_decoding();
     seed = initial_random_seed;
     glEnable(GL_TEXTURE_2D);
     glShadeModel(GL_SMOOTH);
