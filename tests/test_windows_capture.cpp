@@ -56,7 +56,7 @@ TEST(WindowsBuild, CapturesTheSameFramesAsLinux) {
     const std::string wine = "env WINEPREFIX=" + std::string(TROF_WINDOWS_BUILD_DIR) +
                              "/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES='mscoree=;mshtml=' " +
                              TROF_WINE64;
-    const std::string command = "xvfb-run -a -s '-screen 0 640x480x24' " + wine + " " +
+    const std::string command = "xvfb-run -a -s '-screen 0 640x480x24 -noreset' " + wine + " " +
                                 capture_command(windows_capture, dir + "/windows");
     ASSERT_EQ(run(command, output), 0) << output;
     for (int t : times) {

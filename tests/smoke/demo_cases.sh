@@ -15,12 +15,15 @@ make_folder() {
 # Runs one case in its own X server; the case body runs with $demo started in
 # the current folder (pid in $pid, stderr in $err) once its window is there.
 # Arguments after the body go before xvfb-run (env settings, a wrapper).
+# The server runs with -noreset: by default it resets whenever its last
+# client leaves (each xdotool poll), and a client connecting during a reset
+# is dropped, so the demo could find no display.
 run_case() {
     local name="$1" screen="$2" folder="$3" body="$4"
     shift 4
     local log
     log=$(mktemp)
-    (cd "$folder" && "$@" xvfb-run -a -s "-screen 0 ${screen}x24" bash -c '
+    (cd "$folder" && "$@" xvfb-run -a -s "-screen 0 ${screen}x24 -noreset" bash -c '
         demo="$1"; closer="$2"; body="$3"
         err=$(mktemp)
         "$demo" 2>"$err" & pid=$!

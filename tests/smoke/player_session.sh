@@ -107,7 +107,7 @@ cat out.txt
 exit $failed
 SESSION
 )
-xvfb-run -a -s "-screen 0 1024x600x24" bash -c "$session" session "$player" "$grabs" </dev/null
+xvfb-run -a -s "-screen 0 1024x600x24 -noreset" bash -c "$session" session "$player" "$grabs" </dev/null
 status=$?
 
 # The frames after the start, a pause and a seek against the capture tool's.

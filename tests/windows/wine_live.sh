@@ -18,7 +18,7 @@ status=0
 run_case() {
     local name="$1" screen="$2" body="$3" log
     log=$(mktemp)
-    xvfb-run -a -s "-screen 0 ${screen}x24" bash -c '
+    xvfb-run -a -s "-screen 0 ${screen}x24 -noreset" bash -c '
         wine64="$1"; demo="$2"; body="$3"
         err=$(mktemp)
         "$wine64" "$demo" 2>"$err" & pid=$!
