@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <new>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -356,16 +357,22 @@ TEST_F(RenderTargets, TrianglesJudgedBetweenPixelCentresMakeNoFragment) {
         const float size = 0.2f * unit() * unit();
         for (int k = 0; k < 3; ++k) corners.push_back({x + size * unit(), y + size * unit(), z, 0, 0, 0, 0, 0});
     }
-    std::vector<window_point> points;
-    project_to_window(current_clip_matrix(current_projection()), corners, points);
+    window_projection projection;
+    project_to_window(current_clip_matrix(current_projection()), corners, projection);
+    std::vector<unsigned> all(corners.size()), kept;
+    std::iota(all.begin(), all.end(), 0u);
+    keep_faces_that_may_cover(projection, all.data(), all.data() + all.size(), kept);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     glDisable(GL_TEXTURE_2D);
     glColor4f(1, 1, 1, 1);
+    // Every triangle is kept or judged empty, in order.
+    std::vector<bool> is_kept(corners.size() / 3);
+    for (size_t k = 0; k < kept.size(); k += 3) is_kept[kept[k] / 3] = true;
     int empty = 0;
     glBegin(GL_TRIANGLES);
     for (size_t i = 0; i < corners.size(); i += 3) {
-        if (!misses_every_pixel_centre(points[i], points[i + 1], points[i + 2])) continue;
+        if (is_kept[i / 3]) continue;
         ++empty;
         for (size_t k = i; k < i + 3; ++k) glVertex3f(corners[k].x, corners[k].y, corners[k].z);
     }

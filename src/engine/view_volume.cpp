@@ -90,21 +90,35 @@ bool outside_view(const clip_matrix& m, const view_bounds& box) {
 
 namespace {
 
-// The viewport the last projection used: pixel centres lie at i + 0.5 for
-// 0 <= i < size.
-int viewport_size[2] = {0, 0};
-
 // A twentieth of a pixel; the float transform and the GL's 1/256-pixel
 // snapping move a corner by well under a hundredth.
 constexpr float centre_margin = 0.05f;
 // Corners this close to the eye plane are never judged (the clipper works there).
 constexpr double least_w = 1e-3;
+// Window coordinates are clamped to this before rounding to an integer,
+// which leaves every range that touches the viewport as it is.
+constexpr double farthest_pixel = 1e9;
+
+// floor and ceil of a clamped value through the integer conversion, which
+// truncates towards zero: the same integers as std::floor and std::ceil,
+// without a library call per corner.
+int floor_clamped(double v) {
+    v = std::clamp(v, -farthest_pixel, farthest_pixel);
+    const int i = static_cast<int>(v);
+    return i - (i > v ? 1 : 0);
+}
+
+int ceil_clamped(double v) {
+    v = std::clamp(v, -farthest_pixel, farthest_pixel);
+    const int i = static_cast<int>(v);
+    return i + (i < v ? 1 : 0);
+}
 
 // The centres i + 0.5 within [lo, hi] grown by the margin, as the range of
 // i clamped to 0 ... size - 1; first > last when there is none.
 void centres_within(float lo, float hi, int size, int& first, int& last) {
-    first = std::max(0, static_cast<int>(std::ceil(double{lo} - centre_margin - 0.5)));
-    last = std::min(size - 1, static_cast<int>(std::floor(double{hi} + centre_margin - 0.5)));
+    first = std::max(0, ceil_clamped(double{lo} - centre_margin - 0.5));
+    last = std::min(size - 1, floor_clamped(double{hi} + centre_margin - 0.5));
 }
 
 // Twice the signed area of (a, b, q): which side of the edge a -> b q lies on.
@@ -134,15 +148,34 @@ constexpr int most_centres_tested = 4;
 // Below this doubled area (in square pixels) a triangle is never judged.
 constexpr double least_area = 1e-6;
 
+bool misses_every_pixel_centre(const window_point& a, const window_point& b, const window_point& c,
+                               int width, int height) {
+    if (!a.in_front || !b.in_front || !c.in_front) return false;
+    int x0, x1, y0, y1;
+    centres_within(std::min({a.x, b.x, c.x}), std::max({a.x, b.x, c.x}), width, x0, x1);
+    if (x0 > x1) return true;
+    centres_within(std::min({a.y, b.y, c.y}), std::max({a.y, b.y, c.y}), height, y0, y1);
+    if (y0 > y1) return true;
+    const double area = edge(a, b, c.x, c.y);
+    if ((x1 - x0 + 1) * (y1 - y0 + 1) > most_centres_tested || std::fabs(area) < least_area) return false;
+    for (int y = y0; y <= y1; ++y) {
+        for (int x = x0; x <= x1; ++x) {
+            if (may_cover(a, b, c, area, x + 0.5, y + 0.5)) return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 void project_to_window(const clip_matrix& m, const std::vector<TGeoxVertex>& vertices,
-                       std::vector<window_point>& points) {
+                       window_projection& projection) {
     GLint viewport[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, viewport);
-    viewport_size[0] = viewport[2];
-    viewport_size[1] = viewport[3];
+    projection.width = viewport[2];
+    projection.height = viewport[3];
     const double half_width = viewport[2] / 2.0, half_height = viewport[3] / 2.0;
+    std::vector<window_point>& points = projection.points;
     points.resize(vertices.size());
     for (size_t i = 0; i < vertices.size(); ++i) {
         const double x = vertices[i].x, y = vertices[i].y, z = vertices[i].z;
@@ -156,18 +189,14 @@ void project_to_window(const clip_matrix& m, const std::vector<TGeoxVertex>& ver
     }
 }
 
-bool misses_every_pixel_centre(const window_point& a, const window_point& b, const window_point& c) {
-    if (!a.in_front || !b.in_front || !c.in_front) return false;
-    int x0, x1, y0, y1;
-    centres_within(std::min({a.x, b.x, c.x}), std::max({a.x, b.x, c.x}), viewport_size[0], x0, x1);
-    centres_within(std::min({a.y, b.y, c.y}), std::max({a.y, b.y, c.y}), viewport_size[1], y0, y1);
-    if (x0 > x1 || y0 > y1) return true;
-    const double area = edge(a, b, c.x, c.y);
-    if ((x1 - x0 + 1) * (y1 - y0 + 1) > most_centres_tested || std::fabs(area) < least_area) return false;
-    for (int y = y0; y <= y1; ++y) {
-        for (int x = x0; x <= x1; ++x) {
-            if (may_cover(a, b, c, area, x + 0.5, y + 0.5)) return false;
+void keep_faces_that_may_cover(const window_projection& projection, const unsigned* first,
+                               const unsigned* last, std::vector<unsigned>& kept) {
+    const window_point* points = projection.points.data();
+    for (const unsigned* face = first; face + 3 <= last; face += 3) {
+        if (misses_every_pixel_centre(points[face[0]], points[face[1]], points[face[2]], projection.width,
+                                      projection.height)) {
+            continue;
         }
+        kept.insert(kept.end(), face, face + 3);
     }
-    return true;
 }

@@ -36,20 +36,29 @@ clip_matrix current_clip_matrix(const clip_matrix& projection);
 // A box reaching from in front of the eye to behind it always counts as visible.
 bool outside_view(const clip_matrix& clip, const view_bounds& box);
 
-// A point in window coordinates (pixels of the current viewport), and
-// whether it lies in front of the eye (w above a small positive bound).
+// A point in window coordinates (pixels of the viewport), and whether it
+// lies in front of the eye (w above a small positive bound).
 struct window_point {
     float x, y;
     bool in_front;
 };
 
+// A mesh's vertices in window coordinates, with the viewport's size.
+struct window_projection {
+    std::vector<window_point> points;
+    int width = 0, height = 0;
+};
+
 // The mesh's vertices through the clip matrix and the GL's current viewport.
 void project_to_window(const clip_matrix& clip, const std::vector<TGeoxVertex>& vertices,
-                       std::vector<window_point>& points);
-// True when the triangle's corners all lie in front of the eye and no pixel
-// centre of the viewport lies inside it or within a safety margin of it (far
-// above the rounding of the GL's float transform and its sub-pixel
-// snapping): the rasterizer samples at pixel centres, so such a triangle
-// makes no fragment. Only triangles with at most a few centres in their
-// bounding box are judged one centre at a time; bigger ones count as covering.
-bool misses_every_pixel_centre(const window_point& a, const window_point& b, const window_point& c);
+                       window_projection& projection);
+// Appends to kept, in order, the triangles of the index range [first, last)
+// (three indices into the projection's points each) that may make a
+// fragment. A triangle is left out when its corners all lie in front of the
+// eye and no pixel centre of the viewport lies inside it or within a safety
+// margin of it (far above the rounding of the GL's float transform and its
+// sub-pixel snapping): the rasterizer samples at pixel centres, so such a
+// triangle makes no fragment. Only triangles with at most a few centres in
+// their bounding box are judged one centre at a time; bigger ones are kept.
+void keep_faces_that_may_cover(const window_projection& projection, const unsigned* first,
+                               const unsigned* last, std::vector<unsigned>& kept);

@@ -60,7 +60,7 @@ std::vector<water_run> water_runs;
 // Per tile, the indices of its faces that may make a fragment.
 std::vector<GLuint> tile_indices[(2 * tile_reach + 1) * (2 * tile_reach + 1)];
 // The water's corners in window coordinates under the tile being planned.
-std::vector<window_point> water_window;
+window_projection water_window;
 
 // The face indices in face order and, per run of consecutive faces, the rest
 // bounds of its corners widened by the wave amplitude; water_box holds them all.
@@ -165,13 +165,7 @@ void plan_water_tiles() {
             for (const water_run& run : water_runs) {
                 if (outside_view(clip, run.box)) continue;
                 const GLuint* first = water_indices.data() + run.first_index;
-                for (const GLuint* face = first; face != first + run.index_count; face += 3) {
-                    if (misses_every_pixel_centre(water_window[face[0]], water_window[face[1]],
-                                                  water_window[face[2]])) {
-                        continue;
-                    }
-                    indices->insert(indices->end(), face, face + 3);
-                }
+                keep_faces_that_may_cover(water_window, first, first + run.index_count, *indices);
             }
         }
     }
