@@ -53,9 +53,12 @@ std::string quoted(const std::string& text) {
     return out + "'";
 }
 
-// The encoder runs below the renderer's priority, as the PNG writer does: it
-// encodes in the time the renderer leaves the processor idle.
-FILE* start_command(const std::string& command) { return popen(("nice -n 5 " + command).c_str(), "w"); }
+// The encoder runs at the lowest priority, below the PNG writer's: its work
+// per frame is several times the writer's, and at any higher priority it
+// takes the processor from the rasterizer threads instead of filling the
+// time they leave idle; the bounded queue still makes the renderer wait
+// when the encoder falls behind.
+FILE* start_command(const std::string& command) { return popen(("nice -n 19 " + command).c_str(), "w"); }
 bool wait_command(FILE* command) {
     const int status = pclose(command);
     return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
