@@ -1,8 +1,10 @@
 // Reloading data while the show runs, on a copy of the data folder: a new
 // camera file changes the next frame and a missing one leaves it as it was
 // with its message; a full reload with a broken mesh changes nothing, and
-// one that succeeds gives the same frames as start-up; a fixed key, saved
+// one that succeeds gives the same frames as start-up and leaves no display
+// list of the data it replaced behind; a fixed key, saved
 // and loaded again, leaves every other key of its path alone.
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -23,6 +25,15 @@ namespace {
 
 constexpr int capture_fps = 60;
 constexpr int32_t city_time = 40000;  // environment 3 on screen
+
+// The display lists alive: every name below the next free one that is a list.
+int live_display_lists() {
+    const GLuint next = glGenLists(1);
+    glDeleteLists(next, 1);
+    int live = 0;
+    for (GLuint name = 1; name < next; ++name) live += glIsList(name) ? 1 : 0;
+    return live;
+}
 
 // The show started in a folder whose data/ links to the build's files, so
 // that a test may replace some of them.
@@ -75,6 +86,7 @@ TEST_F(LiveReload, CameraFileChangesTheNextFrameAndAMissingOneLeavesIt) {
 
 TEST_F(LiveReload, FullReloadKeepsEverythingWhenAMeshIsBrokenAndRepeatsStartUp) {
     const std::vector<uint8_t> before = render_frame_exact(city_time, capture_fps);
+    const int lists = live_display_lists();
     const std::vector<char> blocks = read_data_file("kubes.geox");
     write_data_file("kubes.geox", std::vector<char>(blocks.begin(), blocks.begin() + 20));
     const std::string message = reload_show_data();
@@ -85,6 +97,7 @@ TEST_F(LiveReload, FullReloadKeepsEverythingWhenAMeshIsBrokenAndRepeatsStartUp) 
     EXPECT_EQ(reload_show_data(), "");
     EXPECT_EQ(render_frame_exact(city_time, capture_fps), before)
         << "the scenes are prepared again from the start-up seed";
+    EXPECT_EQ(live_display_lists(), lists) << "the replaced data's lists are deleted";
 }
 
 TEST_F(LiveReload, FixedKeySavedAndLoadedKeepsEveryOtherKey) {

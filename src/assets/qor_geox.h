@@ -41,5 +41,9 @@ void draw_geox(const TGeoxData& mesh, bool with_texcoords, bool with_face_normal
                bool with_vertex_normals);
 void draw_geox_normals(const TGeoxData& mesh);
 void draw_geox_textured(const TGeoxData& mesh);
+// Starts compiling the display list named by `list` (glEndList ends it): the
+// list the name held before, if any, is deleted first, so that data loaded
+// again leaves no list behind.
+void begin_list(uint32_t& list);
 void compute_face_normals(TGeoxData& mesh);
 void compute_vertex_normals(TGeoxData& mesh);

@@ -32,3 +32,9 @@ void draw_geox(const TGeoxData& mesh, bool with_texcoords, bool with_face_normal
 void draw_geox_normals(const TGeoxData& mesh) { draw_geox(mesh, false, false, true); }
 
 void draw_geox_textured(const TGeoxData& mesh) { draw_geox(mesh, true, false, false); }
+
+void begin_list(uint32_t& list) {
+    if (list != 0) glDeleteLists(list, 1);
+    list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+}

@@ -91,8 +91,7 @@ void load_assets() {
         register_texture(texture_table, ("boy" + std::to_string(k)).c_str(), texture);
     }
     load_geox(sky_mesh, "data\\sky.geox");
-    sky_mesh.list = glGenLists(1);
-    glNewList(sky_mesh.list, GL_COMPILE);
+    begin_list(sky_mesh.list);
     draw_geox_textured(sky_mesh);
     glEndList();
 }

@@ -31,8 +31,7 @@ void bind_named_texture(const char* name) {
 }
 
 void compile_mesh_list(TGeoxData& mesh, void (*draw)(const TGeoxData&)) {
-    mesh.list = glGenLists(1);
-    glNewList(mesh.list, GL_COMPILE);
+    begin_list(mesh.list);
     draw(mesh);
     glEndList();
 }

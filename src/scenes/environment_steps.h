@@ -18,8 +18,8 @@ void prepare_environment(qor_genericscene*& slot, qor_genericscene* scene);
 void bind_named_texture(const char* name);
 struct TGeoxData;
 
-// Generates a display list into the mesh's list field and compiles the
-// mesh into it with the given drawer.
+// Compiles the mesh with the given drawer into a new display list in the
+// mesh's list field; the list the field held before is deleted.
 void compile_mesh_list(TGeoxData& mesh, void (*draw)(const TGeoxData&));
 // Display lists that an environment kind rebuilds from placements drawn by
 // its init are compiled once, after the last init (the text scene inits the

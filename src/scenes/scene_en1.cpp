@@ -54,8 +54,6 @@ TGeoxData grass, subgrass, flowerhead, flowerleg, bfly1, bfly2, wing_a, wing_b;
 butterfly butterflies[butterfly_count];
 flower_pose flower_poses[flower_count];
 grass_clump grass_clumps[grass_clump_count];
-// The lists build_meadow_lists made last: flower heads, stems, subgrass, grass.
-uint32_t meadow_lists[4] = {};
 
 // (0.5 - draw / 100000) * span, the butterflies' spread around a centre.
 double spread(uint32_t draw, double span) { return (0.5 - draw / 100000.0) * span; }
@@ -94,8 +92,7 @@ void draw_flower_poses(flower_pose (&poses)[flower_count]) {
 // Compiles one list into the mesh's list field that draws the mesh at every
 // flower's pose.
 void compile_flowers(TGeoxData& mesh) {
-    mesh.list = glGenLists(1);
-    glNewList(mesh.list, GL_COMPILE);
+    begin_list(mesh.list);
     for (const flower_pose& f : flower_poses) {
         glPushMatrix();
         glTranslatef(static_cast<float>(std::sin(f.angle) * f.distance), 0,
@@ -121,8 +118,7 @@ void place_grass_clumps() {
 }
 
 void compile_grass_field() {
-    grass.list = glGenLists(1);
-    glNewList(grass.list, GL_COMPILE);
+    begin_list(grass.list);
     for (const grass_clump& c : grass_clumps) {
         glPushMatrix();
         glTranslatef(c.x, 0, c.z);
@@ -137,15 +133,10 @@ void compile_grass_field() {
 
 // The lists of the last init's placements; those of an earlier init go.
 void build_meadow_lists() {
-    for (uint32_t list : meadow_lists) {
-        if (list != 0) glDeleteLists(list, 1);
-    }
     compile_flowers(flowerhead);
     compile_flowers(flowerleg);
     compile_mesh_list(subgrass, draw_geox_textured);
     compile_grass_field();
-    const uint32_t lists[4] = {flowerhead.list, flowerleg.list, subgrass.list, grass.list};
-    std::copy(lists, lists + 4, meadow_lists);
 }
 
 // Cut-out drawing: texels with alpha above one half only.
@@ -159,11 +150,6 @@ void disable_alpha_cutout() {
     glDisable(GL_ALPHA_TEST);
 }
 
-void recompile(TGeoxData& mesh) {
-    glDeleteLists(mesh.list, 1);
-    compile_mesh_list(mesh, draw_geox_textured);
-}
-
 // The two wing copies: a blend of the two wing poses, and its mirror in z.
 void shape_wings(float p) {
     const double m = (std::sin(320.0 * p) + 1) / 2;
@@ -174,8 +160,8 @@ void shape_wings(float p) {
             static_cast<float>(bfly1.vertices[j].z * m + (1 - m) * bfly2.vertices[j].z);
         wing_b.vertices[j].z = -wing_a.vertices[j].z;
     }
-    recompile(wing_a);
-    recompile(wing_b);
+    compile_mesh_list(wing_a, draw_geox_textured);
+    compile_mesh_list(wing_b, draw_geox_textured);
 }
 
 float along(float from, float to, float p) { return static_cast<float>(from + double{p} * (to - from)); }

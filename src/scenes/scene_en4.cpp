@@ -58,8 +58,7 @@ void draw_star_group(float half_size) {
 
 void compile_star_fields() {
     for (int f = 0; f < field_count; ++f) {
-        field_list[f] = glGenLists(1);
-        glNewList(field_list[f], GL_COMPILE);
+        begin_list(field_list[f]);
         for (int g = 0; g < groups_per_field; ++g) draw_star_group(field_half_size[f]);
         glEndList();
     }

@@ -86,8 +86,7 @@ void plan_water_runs() {
 }
 
 void compile_seabed() {
-    seabed.list = glGenLists(1);
-    glNewList(seabed.list, GL_COMPILE);
+    begin_list(seabed.list);
     glPushMatrix();
     glScalef(1, 1.2f, 1);
     draw_geox_textured(seabed);
