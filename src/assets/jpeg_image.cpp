@@ -73,12 +73,6 @@ void read_scanlines(jpeg_decompress_struct& info, jpeg_image& image) {
 
 }  // namespace
 
-bool decode_jpeg_file(const char* file_name, jpeg_image& image, std::string& reason) {
-    std::vector<unsigned char> file;
-    if (!read_data_file(file_name, file, reason)) return false;
-    return decode_jpeg(file.data(), file.size(), image, reason);
-}
-
 bool decode_jpeg(const unsigned char* bytes, size_t size, jpeg_image& image, std::string& reason) {
     jpeg_failure failure;
     // Zeroed, so that destroying it after an early failure frees nothing.
@@ -111,8 +105,9 @@ bool decode_jpeg(const unsigned char* bytes, size_t size, jpeg_image& image, std
 }
 
 jpeg_image decode_jpeg_file(const char* file_name) {
+    const std::vector<unsigned char> file = read_data_file(file_name);
     jpeg_image image;
     std::string reason;
-    if (!decode_jpeg_file(file_name, image, reason)) fatal_load_error(file_name, reason.c_str());
+    if (!decode_jpeg(file.data(), file.size(), image, reason)) fatal_load_error(file_name, reason.c_str());
     return image;
 }

@@ -17,8 +17,7 @@ struct jpeg_image {
 // fatal load error naming the file; warnings that leave every pixel decoded
 // are not.
 jpeg_image decode_jpeg_file(const char* file_name);
-// The same decode without ending the program, safe on any thread: false
-// with the reason the message would give.
-bool decode_jpeg_file(const char* file_name, jpeg_image& image, std::string& reason);
-// The same for the bytes of a file, which it only reads.
+// The same decode of the bytes of a file, which it only reads, without
+// ending the program and safe on any thread: false with the reason the
+// message would give.
 bool decode_jpeg(const unsigned char* bytes, size_t size, jpeg_image& image, std::string& reason);

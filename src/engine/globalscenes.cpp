@@ -21,8 +21,8 @@ qor_genericscene* windowed(qor_genericscene* scene, int32_t start, int32_t end) 
 
 void create_scene_table() {
     for (qor_genericscene*& slot : scene_table) slot = nullptr;
-    scene_table[0] = windowed(new tscene_intro, 0, 13769);
-    scene_table[1] = windowed(new tscene_fader, scene_table[0]->endtime, 78544);
-    scene_table[2] = windowed(new tscene_text, scene_table[1]->endtime, 91501);
-    scene_table[3] = windowed(new tscene_outro, scene_table[2]->endtime, show_end_ms);
+    scene_table[intro_slot] = windowed(new tscene_intro, 0, 13769);
+    scene_table[fader_slot] = windowed(new tscene_fader, scene_table[intro_slot]->endtime, 78544);
+    scene_table[text_slot] = windowed(new tscene_text, scene_table[fader_slot]->endtime, 91501);
+    scene_table[outro_slot] = windowed(new tscene_outro, scene_table[text_slot]->endtime, show_end_ms);
 }

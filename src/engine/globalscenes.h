@@ -4,6 +4,8 @@
 #include "engine/qor_scenes.h"
 
 constexpr int scene_table_slots = 32;
+// The slots of the four timeline scenes.
+constexpr int intro_slot = 0, fader_slot = 1, text_slot = 2, outro_slot = 3;
 // The outro's end: the last millisecond of the timeline.
 constexpr int32_t show_end_ms = 108000;
 // Filled by create_scene_table at start-up (and by tests with stand-ins); walked by

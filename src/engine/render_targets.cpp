@@ -81,12 +81,12 @@ void blur_rows(int w, int v) {
 }  // namespace
 
 void create_render_targets() {
-    for (uint32_t& target : screen_targets) {
-        target = create_blank_texture(target_width, target_height);
-    }
+    for (uint32_t& target : screen_targets) target = create_screen_target();
     glow_source = create_blank_texture(source_size, source_size);
     glow_texture = create_blank_texture(glow_size, glow_size);
 }
+
+uint32_t create_screen_target() { return create_blank_texture(target_width, target_height); }
 
 void copy_screen(uint32_t texture) {
     begin_overlay();

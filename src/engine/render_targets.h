@@ -13,6 +13,9 @@ extern uint32_t glow_texture;                         // 128x128
 
 // Creates the six targets in order: screen targets 1-4, glow_source, glow_texture.
 void create_render_targets();
+// A new blank texture of a screen target's size, for copy_screen and
+// draw_screen_target.
+uint32_t create_screen_target();
 
 void copy_screen(uint32_t texture);
 // Binds a screen target and draws its used 640x480 part over the whole

@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr int fader_slot = 1;
-constexpr int outro_slot = 3;
 constexpr int32_t earth_segment = 2;  // the earth fades in during segment 2
 
 // The last frame of the grid before t, or -1.

@@ -29,7 +29,6 @@ void (*startup_observer)(const char* phase) = nullptr;
 
 // The time past which the process ends at once, whatever is on screen.
 constexpr int32_t emergency_end_ms = 224000;
-constexpr int outro_slot = 3;
 
 void phase_done(const char* phase) {
     if (startup_observer != nullptr) startup_observer(phase);

@@ -30,7 +30,6 @@ qor_genericscene* fader_en6 = nullptr;
 
 namespace {
 
-constexpr int segment_count = 5;
 // Below this weight the incoming environment is not rendered at all.
 constexpr double least_visible_weight = 1.0 / 51;
 
@@ -47,7 +46,7 @@ struct segment_plan {
 // en1, en3, en4 and en5 play the first half of their span while fading in
 // and the second half as the current picture of the next segment; en2 and
 // en6 play their whole span within one segment.
-const segment_plan segments[segment_count] = {
+const segment_plan segments[fader_segment_count] = {
     {&fader_en2, 100000, 0, &fader_en1, 50000, "welcome to digital art festival"},
     {&fader_en1, 50000, 50000, &fader_en3, 50000, "a place to show your talent"},
     {&fader_en3, 50000, 50000, &fader_en4, 50000, "to expand all technical limits"},
@@ -58,7 +57,7 @@ const segment_plan segments[segment_count] = {
 }  // namespace
 
 fader_position fader_position_at(float p) {
-    const double scaled = 5.0 * p;
+    const double scaled = double{fader_segment_count} * p;
     const auto segment = static_cast<int32_t>(scaled);
     const auto e = static_cast<float>(scaled - segment);
     auto w = static_cast<float>(std::pow(static_cast<double>(e), 7));

@@ -21,6 +21,8 @@ extern qor_genericscene* fader_en4;
 extern qor_genericscene* fader_en5;
 extern qor_genericscene* fader_en6;
 
+constexpr int fader_segment_count = 5;
+
 // Where the conductor stands at progress p in [0, 1): segment = trunc(5 p),
 // e = frac(5 p), and the incoming environment's opacity w = e^7, taken as 0
 // while it is below 1/51.

@@ -54,16 +54,11 @@ double percentile(std::vector<double> values, double q) {
     return values[index];
 }
 
-// Frames spread evenly over [start, end), each timed to the end of its
-// drawing after one untimed pass over the same times (the driver compiles
-// its shaders on first use). The CPU split is per frame: the main thread's
-// milliseconds, and the rasterizer threads' share of the wall time they
-// could have filled. Allocations are counted over the timed pass.
 // A segment's frames split by whether the conductor also draws the
 // incoming environment (the cross-fade), which roughly doubles their cost.
 void print_fade_split(const char* name, const int32_t* times, const std::vector<double>& ms) {
     std::vector<double> solo, fade;
-    const qor_genericscene* fader = scene_table[1];
+    const qor_genericscene* fader = scene_table[fader_slot];
     for (size_t i = 0; i < ms.size(); ++i) {
         const bool fading = fader_position_at(fader->progress(times[i])).w != 0;
         (fading ? fade : solo).push_back(ms[i]);
@@ -75,6 +70,11 @@ void print_fade_split(const char* name, const int32_t* times, const std::vector<
     }
 }
 
+// Frames spread evenly over [start, end), each timed to the end of its
+// drawing after one untimed pass over the same times (the driver compiles
+// its shaders on first use). The CPU split is per frame: the main thread's
+// milliseconds, and the rasterizer threads' share of the wall time they
+// could have filled. Allocations are counted over the timed pass.
 void time_span(const char* name, int32_t start, int32_t end, bool segment = false) {
     constexpr int samples = 16;
     int32_t times[samples];
@@ -156,13 +156,13 @@ int run_capture_bench() {
     for (int slot = 0; slot < 4; ++slot) {
         time_span(scene_names[slot], scene_table[slot]->starttime, scene_table[slot]->endtime);
     }
-    const qor_genericscene* fader = scene_table[1];
+    const qor_genericscene* fader = scene_table[fader_slot];
     const int32_t length = fader->endtime - fader->starttime;
-    for (int segment = 0; segment < 5; ++segment) {
+    for (int segment = 0; segment < fader_segment_count; ++segment) {
         char name[32];
         std::snprintf(name, sizeof name, "segment%d", segment);
-        time_span(name, fader->starttime + length * segment / 5,
-                  fader->starttime + length * (segment + 1) / 5, true);
+        time_span(name, fader->starttime + length * segment / fader_segment_count,
+                  fader->starttime + length * (segment + 1) / fader_segment_count, true);
     }
 
     capture_throughput("render", nullptr);

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int fader_slot = 1;
 constexpr const char* scene_names[] = {"intro", "conductor", "words", "outro"};
 
 std::string format(const char* pattern, auto... values) {

@@ -77,7 +77,7 @@ void draw_overlay(const std::vector<std::string>& lines) {
 
 }  // namespace
 
-void init_player_view() { picture = create_blank_texture(1024, 512); }
+void init_player_view() { picture = create_screen_target(); }
 
 void present_frame(bool new_picture, const std::vector<std::string>& overlay_lines) {
     push_state();

@@ -13,9 +13,6 @@ transport_state transport;
 
 namespace {
 
-constexpr int fader_slot = 1;
-constexpr int fader_segments = 5;
-
 // The first music time in the conductor's window at which it is in segment
 // `segment`, found on the conductor's own arithmetic.
 int32_t segment_start(const qor_genericscene& fader, int32_t segment) {
@@ -103,7 +100,7 @@ std::vector<int32_t> timeline_boundaries() {
         if (scene != nullptr) starts.push_back(scene->starttime);
     }
     if (const qor_genericscene* fader = scene_table[fader_slot]; fader != nullptr) {
-        for (int32_t segment = 1; segment < fader_segments; ++segment) {
+        for (int32_t segment = 1; segment < fader_segment_count; ++segment) {
             starts.push_back(segment_start(*fader, segment));
         }
     }
