@@ -67,7 +67,7 @@ trof_module_files(FORMATS_SOURCES FORMATS_HEADERS
 trof_module_files(RENDER_SOURCES RENDER_HEADERS
   assets/qor_textures assets/qor_geox_draw assets/qor_camera_apply
   assets/scene_globaldata engine/qor_views engine/qor_font engine/render_targets
-  engine/view_volume)
+  engine/view_volume engine/work_steps)
 
 add_library(trof_platform STATIC ${PLATFORM_SOURCES})
 target_include_directories(trof_platform PUBLIC ${CMAKE_SOURCE_DIR}/src)

@@ -9,6 +9,7 @@
 
 #include "assets/qor_textures.h"
 #include "engine/qor_views.h"
+#include "engine/work_steps.h"
 
 uint32_t screen_targets[screen_target_count];
 uint32_t glow_source;
@@ -132,8 +133,10 @@ void blur_glow(int weight) {
     const int v = 256 - w;
     glReadPixels(0, screen_height - glow_size, glow_size, glow_size, GL_RGB, GL_UNSIGNED_BYTE,
                  glow_pixels);
+    work_checkpoint("glow.read_back");
     blur_columns(w, v);
     blur_rows(w, v);
+    work_checkpoint("glow.blur");
     glBindTexture(GL_TEXTURE_2D, glow_texture);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, glow_size, glow_size, GL_RGB, GL_UNSIGNED_BYTE,
                     glow_pixels);

@@ -15,6 +15,7 @@
 #include "assets/scene_globaldata.h"
 #include "engine/render_targets.h"
 #include "engine/view_volume.h"
+#include "engine/work_steps.h"
 #include "frame/globals.h"
 #include "frame/main_loop.h"
 #include "scenes/camera_paths.h"
@@ -266,8 +267,10 @@ void tscene_en5::render(int32_t time) {
     draw_walking_boy();
     glPopMatrix();
     glDisable(GL_FOG);
+    work_checkpoint("sea.boy");
 
     draw_sky_dome();
+    work_checkpoint("sea.sky");
 
     apply_camera(current_camera);
     glEnable(GL_FOG);
@@ -276,6 +279,7 @@ void tscene_en5::render(int32_t time) {
     draw_shoal(t);
     set_sphere_map(false);
     glDisable(GL_FOG);
+    work_checkpoint("sea.fish");
 
     apply_camera(current_camera);
     fog_if(submerged);
@@ -296,15 +300,18 @@ void tscene_en5::render(int32_t time) {
     glTranslatef(-12, 65, -35);
     glCallList(sail.list);
     glPopMatrix();
+    work_checkpoint("sea.ship");
 
     apply_camera(current_camera);
     fog_if(submerged);
     bind_named_texture(submerged ? "floor" : "subgrass");
     glCallList(seabed.list);
     glDisable(GL_FOG);
+    work_checkpoint("sea.seabed");
 
     apply_camera(current_camera);
     rebuild_water(t);
+    work_checkpoint("sea.waves");
 
     apply_camera(current_camera);
     fog_if(submerged);
@@ -312,7 +319,9 @@ void tscene_en5::render(int32_t time) {
     enable_alpha_blend();
     glColor4f(1, 1, 1, submerged ? 0.5f : 0.95f);
     plan_water_tiles();
+    work_checkpoint("sea.face_choice");
     draw_water_tiles();
+    work_checkpoint("sea.water");
     glDisable(GL_BLEND);
     glDisable(GL_FOG);
 
@@ -323,6 +332,7 @@ void tscene_en5::render(int32_t time) {
     set_sphere_map(true);
     // The same camera as the first pass, so the same faces reach the view.
     draw_water_tiles();
+    work_checkpoint("sea.reflection");
     set_sphere_map(false);
     finish_water();
     glDisable(GL_BLEND);

@@ -12,6 +12,7 @@
 #include "engine/qor_font.h"
 #include "engine/qor_views.h"
 #include "engine/render_targets.h"
+#include "engine/work_steps.h"
 #include "scenes/environment_steps.h"
 #include "scenes/scene_en1.h"
 #include "scenes/scene_en2.h"
@@ -91,7 +92,9 @@ void tscene_fader::render(int32_t time) {
     glLoadIdentity();
     glPushMatrix();
     (*plan.current)->render(fader_current_time(at.segment, at.e));
+    work_checkpoint("conductor.current");
     copy_screen(screen_targets[0]);
+    work_checkpoint("conductor.copy_current");
     glPopMatrix();
 
     if (at.w != 0) {
@@ -99,7 +102,9 @@ void tscene_fader::render(int32_t time) {
         glPushMatrix();
         (*plan.incoming)->render(fader_incoming_time(at.segment, at.e));
         glPopMatrix();
+        work_checkpoint("conductor.incoming");
         copy_screen(screen_targets[1]);
+        work_checkpoint("conductor.copy_incoming");
     }
 
     glClear(GL_DEPTH_BUFFER_BIT);

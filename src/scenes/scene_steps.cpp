@@ -11,6 +11,7 @@
 #include "engine/qor_font.h"
 #include "engine/qor_views.h"
 #include "engine/render_targets.h"
+#include "engine/work_steps.h"
 #include "scenes/show_texts.h"
 
 namespace {
@@ -132,10 +133,13 @@ void draw_letterbox_frame() {
 }
 
 void blur_frame_into_glow() {
+    work_checkpoint("scene");
     glColor4f(1, 1, 1, 1);
     copy_screen(screen_targets[2]);
+    work_checkpoint("glow.copy_frame");
     draw_target_256();
     copy_glow_source();
+    work_checkpoint("glow.shrink");
     draw_glow_source_128();
     blur_glow(glow_weight);
     draw_target_full();
@@ -145,4 +149,5 @@ void glow_pass() {
     blur_frame_into_glow();
     blend_glow(1, 1, 1, 0.75f);
     add_glow();
+    work_checkpoint("glow.lay_over");
 }

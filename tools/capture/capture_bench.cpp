@@ -22,6 +22,7 @@
 
 #include "engine/globalscenes.h"
 #include "engine/qor_views.h"
+#include "engine/work_steps.h"
 #include "frame/main_loop.h"
 #include "frame/show_driver.h"
 #include "frame/frame_plan.h"
@@ -85,18 +86,22 @@ void time_span(const char* name, int32_t start, int32_t end, bool segment = fals
     glFinish();
     std::vector<double> ms;
     ms.reserve(samples);
+    record_work_steps(true);
     const thread_times before = read_thread_times();
     const allocation_counts allocations_before = allocations_so_far();
     const auto span_begin = bench_clock::now();
     for (const int32_t t : times) {
         const auto begin = bench_clock::now();
+        restart_work_clock();
         draw_show_frame(t);
         glFinish();
+        work_checkpoint("finish");
         ms.push_back(ms_since(begin));
     }
     const double wall_ms = ms_since(span_begin);
     const allocation_counts allocations = allocations_so_far();
     const thread_times after = read_thread_times();
+    record_work_steps(false);
     std::printf("frame.%s.median_ms %.2f\n", name, percentile(ms, 0.5));
     std::printf("frame.%s.p95_ms %.2f\n", name, percentile(ms, 0.95));
     if (segment) print_fade_split(name, times, ms);
@@ -109,6 +114,9 @@ void time_span(const char* name, int32_t start, int32_t end, bool segment = fals
             std::printf("frame.%s.rasterizer_busy_pct %.0f\n", name,
                         100 * raster_ms / (wall_ms * after.rasterizer_threads));
         }
+    }
+    for (const work_step_total& step : work_step_totals()) {
+        std::printf("frame.%s.step.%s_ms %.2f\n", name, step.step, step.ms / samples);
     }
     if (allocations_before.all >= 0) {
         std::printf("frame.%s.allocations_per_frame %.1f\n", name,
