@@ -358,7 +358,7 @@ TEST_F(RenderTargets, TrianglesJudgedBetweenPixelCentresMakeNoFragment) {
         for (int k = 0; k < 3; ++k) corners.push_back({x + size * unit(), y + size * unit(), z, 0, 0, 0, 0, 0});
     }
     window_projection projection;
-    project_to_window(current_clip_matrix(current_projection()), corners, projection);
+    project_to_window(current_clip_matrix(current_projection()), corners, current_viewport_size(), projection);
     std::vector<unsigned> all(corners.size()), kept;
     std::iota(all.begin(), all.end(), 0u);
     keep_faces_that_may_cover(projection, all.data(), all.data() + all.size(), kept);

@@ -168,13 +168,17 @@ bool misses_every_pixel_centre(const window_point& a, const window_point& b, con
 
 }  // namespace
 
-void project_to_window(const clip_matrix& m, const std::vector<TGeoxVertex>& vertices,
-                       window_projection& projection) {
+viewport_size current_viewport_size() {
     GLint viewport[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, viewport);
-    projection.width = viewport[2];
-    projection.height = viewport[3];
-    const double half_width = viewport[2] / 2.0, half_height = viewport[3] / 2.0;
+    return {viewport[2], viewport[3]};
+}
+
+void project_to_window(const clip_matrix& m, const std::vector<TGeoxVertex>& vertices,
+                       viewport_size viewport, window_projection& projection) {
+    projection.width = viewport.width;
+    projection.height = viewport.height;
+    const double half_width = viewport.width / 2.0, half_height = viewport.height / 2.0;
     std::vector<window_point>& points = projection.points;
     points.resize(vertices.size());
     for (size_t i = 0; i < vertices.size(); ++i) {

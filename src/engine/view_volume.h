@@ -49,9 +49,16 @@ struct window_projection {
     int width = 0, height = 0;
 };
 
-// The mesh's vertices through the clip matrix and the GL's current viewport.
+// The size of the GL's current viewport.
+struct viewport_size {
+    int width, height;
+};
+viewport_size current_viewport_size();
+
+// The mesh's vertices through the clip matrix into a viewport of that size
+// (no GL call: any thread).
 void project_to_window(const clip_matrix& clip, const std::vector<TGeoxVertex>& vertices,
-                       window_projection& projection);
+                       viewport_size viewport, window_projection& projection);
 // Appends to kept, in order, the triangles of the index range [first, last)
 // (three indices into the projection's points each) that may make a
 // fragment. A triangle is left out when its corners all lie in front of the

@@ -8,11 +8,13 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <numbers>
 #include <vector>
 
 #include "assets/scene_globaldata.h"
+#include "engine/paired_work.h"
 #include "engine/render_targets.h"
 #include "engine/view_volume.h"
 #include "engine/work_steps.h"
@@ -58,10 +60,16 @@ fish_course shoal[fish_count];
 view_bounds fish_box, water_box;
 std::vector<GLuint> water_indices;  // three per face, in face order
 std::vector<water_run> water_runs;
+constexpr int tile_count = (2 * tile_reach + 1) * (2 * tile_reach + 1);
 // Per tile, the indices of its faces that may make a fragment.
-std::vector<GLuint> tile_indices[(2 * tile_reach + 1) * (2 * tile_reach + 1)];
-// The water's corners in window coordinates under the tile being planned.
-window_projection water_window;
+std::vector<GLuint> tile_indices[tile_count];
+// What the two planning threads share: each tile's clip matrix, the
+// viewport, the next tile to take; and each thread's water corners in
+// window coordinates under the tile it plans.
+clip_matrix tile_clips[tile_count];
+viewport_size planned_viewport;
+std::atomic<int> next_tile_to_plan;
+window_projection water_windows[2];
 
 // The face indices in face order and, per run of consecutive faces, the rest
 // bounds of its corners widened by the wave amplitude; water_box holds them all.
@@ -146,29 +154,44 @@ void place_tile(int a, int b) {
     glScalef(2, 1, 2);
 }
 
+// Plans tiles until none is left, one planning thread's part.
+void plan_tiles(int part) {
+    window_projection& window = water_windows[part];
+    for (int tile; (tile = next_tile_to_plan.fetch_add(1)) < tile_count;) {
+        std::vector<GLuint>& indices = tile_indices[tile];
+        indices.clear();
+        const clip_matrix& clip = tile_clips[tile];
+        if (outside_view(clip, water_box)) continue;
+        project_to_window(clip, water.vertices, planned_viewport, window);
+        for (const water_run& run : water_runs) {
+            if (outside_view(clip, run.box)) continue;
+            const GLuint* first = water_indices.data() + run.first_index;
+            keep_faces_that_may_cover(window, first, first + run.index_count, indices);
+        }
+    }
+}
+
 // Under the current camera, collects per tile the faces that may make a
 // fragment, keeping the face order: runs of faces whose box lies outside
 // the view volume go whole, and of the rest every face whose corners all lie
 // between pixel centres (most of the distant sea, smaller than a pixel).
+// Two threads share the tiles: nothing of this frame has reached the
+// rasterizer threads yet, so the second processor is free. Each tile's faces
+// come out the same whichever thread plans it.
 void plan_water_tiles() {
     const clip_matrix projection = current_projection();
-    std::vector<GLuint>* indices = tile_indices;
+    clip_matrix* clip = tile_clips;
     for (int a = -tile_reach; a <= tile_reach; ++a) {
-        for (int b = -tile_reach; b <= tile_reach; ++b, ++indices) {
-            indices->clear();
+        for (int b = -tile_reach; b <= tile_reach; ++b, ++clip) {
             glPushMatrix();
             place_tile(a, b);
-            const clip_matrix clip = current_clip_matrix(projection);
+            *clip = current_clip_matrix(projection);
             glPopMatrix();
-            if (outside_view(clip, water_box)) continue;
-            project_to_window(clip, water.vertices, water_window);
-            for (const water_run& run : water_runs) {
-                if (outside_view(clip, run.box)) continue;
-                const GLuint* first = water_indices.data() + run.first_index;
-                keep_faces_that_may_cover(water_window, first, first + run.index_count, *indices);
-            }
         }
     }
+    planned_viewport = current_viewport_size();
+    next_tile_to_plan = 0;
+    run_in_pair(plan_tiles);
 }
 
 // The planned faces of every tile from client arrays over the reshaped mesh:
