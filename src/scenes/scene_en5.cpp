@@ -61,15 +61,29 @@ view_bounds fish_box, water_box;
 std::vector<GLuint> water_indices;  // three per face, in face order
 std::vector<water_run> water_runs;
 constexpr int tile_count = (2 * tile_reach + 1) * (2 * tile_reach + 1);
-// Per tile, the indices of its faces that may make a fragment.
-std::vector<GLuint> tile_indices[tile_count];
 // What the two planning threads share: each tile's clip matrix, the
-// viewport, the next tile to take; and each thread's water corners in
-// window coordinates under the tile it plans.
+// viewport, the next tile to take.
 clip_matrix tile_clips[tile_count];
 viewport_size planned_viewport;
 std::atomic<int> next_tile_to_plan;
-window_projection water_windows[2];
+
+// Each planning thread's own: the indices of the faces that may make a
+// fragment, tile after tile as it takes them (a list that grows only on
+// that thread), and the water's corners in window coordinates under its
+// tile. A cache line of its own, so that the two threads' appends do not
+// keep taking the line from each other.
+struct alignas(64) planning_thread {
+    std::vector<GLuint> indices;
+    window_projection window;
+};
+planning_thread planners[2];
+
+// A tile's planned faces: a stretch of one thread's list.
+struct tile_faces {
+    int part;
+    size_t first, count;  // indices
+};
+tile_faces tile_plans[tile_count];
 
 // The face indices in face order and, per run of consecutive faces, the rest
 // bounds of its corners widened by the wave amplitude; water_box holds them all.
@@ -156,18 +170,20 @@ void place_tile(int a, int b) {
 
 // Plans tiles until none is left, one planning thread's part.
 void plan_tiles(int part) {
-    window_projection& window = water_windows[part];
+    window_projection& window = planners[part].window;
+    std::vector<GLuint>& indices = planners[part].indices;
     for (int tile; (tile = next_tile_to_plan.fetch_add(1)) < tile_count;) {
-        std::vector<GLuint>& indices = tile_indices[tile];
-        indices.clear();
+        const size_t start = indices.size();
         const clip_matrix& clip = tile_clips[tile];
-        if (outside_view(clip, water_box)) continue;
-        project_to_window(clip, water.vertices, planned_viewport, window);
-        for (const water_run& run : water_runs) {
-            if (outside_view(clip, run.box)) continue;
-            const GLuint* first = water_indices.data() + run.first_index;
-            keep_faces_that_may_cover(window, first, first + run.index_count, indices);
+        if (!outside_view(clip, water_box)) {
+            project_to_window(clip, water.vertices, planned_viewport, window);
+            for (const water_run& run : water_runs) {
+                if (outside_view(clip, run.box)) continue;
+                const GLuint* first = water_indices.data() + run.first_index;
+                keep_faces_that_may_cover(window, first, first + run.index_count, indices);
+            }
         }
+        tile_plans[tile] = {part, start, indices.size() - start};
     }
 }
 
@@ -190,6 +206,7 @@ void plan_water_tiles() {
         }
     }
     planned_viewport = current_viewport_size();
+    for (planning_thread& planner : planners) planner.indices.clear();
     next_tile_to_plan = 0;
     run_in_pair(plan_tiles);
 }
@@ -205,14 +222,14 @@ void draw_water_tiles() {
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    const std::vector<GLuint>* indices = tile_indices;
+    const tile_faces* plan = tile_plans;
     for (int a = -tile_reach; a <= tile_reach; ++a) {
-        for (int b = -tile_reach; b <= tile_reach; ++b, ++indices) {
-            if (indices->empty()) continue;
+        for (int b = -tile_reach; b <= tile_reach; ++b, ++plan) {
+            if (plan->count == 0) continue;
             glPushMatrix();
             place_tile(a, b);
-            glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices->size()), GL_UNSIGNED_INT,
-                           indices->data());
+            glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(plan->count), GL_UNSIGNED_INT,
+                           planners[plan->part].indices.data() + plan->first);
             glPopMatrix();
         }
     }
