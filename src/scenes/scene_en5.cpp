@@ -77,6 +77,9 @@ struct alignas(64) planning_thread {
     window_projection window;
 };
 planning_thread planners[2];
+// The most faces' indices one frame has planned: either thread's list has
+// room for them all, so that the share either takes never makes it grow.
+size_t most_planned = 0;
 
 // A tile's planned faces: a stretch of one thread's list.
 struct tile_faces {
@@ -206,9 +209,13 @@ void plan_water_tiles() {
         }
     }
     planned_viewport = current_viewport_size();
-    for (planning_thread& planner : planners) planner.indices.clear();
+    for (planning_thread& planner : planners) {
+        planner.indices.clear();
+        planner.indices.reserve(most_planned);
+    }
     next_tile_to_plan = 0;
     run_in_pair(plan_tiles);
+    most_planned = std::max(most_planned, planners[0].indices.size() + planners[1].indices.size());
 }
 
 // The planned faces of every tile from client arrays over the reshaped mesh:
