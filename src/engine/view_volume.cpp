@@ -176,8 +176,7 @@ viewport_size current_viewport_size() {
 
 void project_to_window(const clip_matrix& m, const std::vector<TGeoxVertex>& vertices,
                        viewport_size viewport, window_projection& projection) {
-    projection.width = viewport.width;
-    projection.height = viewport.height;
+    projection.viewport = viewport;
     const double half_width = viewport.width / 2.0, half_height = viewport.height / 2.0;
     std::vector<window_point>& points = projection.points;
     points.resize(vertices.size());
@@ -197,8 +196,8 @@ void keep_faces_that_may_cover(const window_projection& projection, const unsign
                                const unsigned* last, std::vector<unsigned>& kept) {
     const window_point* points = projection.points.data();
     for (const unsigned* face = first; face + 3 <= last; face += 3) {
-        if (misses_every_pixel_centre(points[face[0]], points[face[1]], points[face[2]], projection.width,
-                                      projection.height)) {
+        if (misses_every_pixel_centre(points[face[0]], points[face[1]], points[face[2]],
+                                      projection.viewport.width, projection.viewport.height)) {
             continue;
         }
         kept.insert(kept.end(), face, face + 3);

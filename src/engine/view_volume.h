@@ -43,17 +43,17 @@ struct window_point {
     bool in_front;
 };
 
-// A mesh's vertices in window coordinates, with the viewport's size.
-struct window_projection {
-    std::vector<window_point> points;
+// The size of a viewport; current_viewport_size() is the GL's current one.
+struct viewport_size {
     int width = 0, height = 0;
 };
-
-// The size of the GL's current viewport.
-struct viewport_size {
-    int width, height;
-};
 viewport_size current_viewport_size();
+
+// A mesh's vertices in window coordinates, with the viewport they are in.
+struct window_projection {
+    std::vector<window_point> points;
+    viewport_size viewport;
+};
 
 // The mesh's vertices through the clip matrix into a viewport of that size
 // (no GL call: any thread).

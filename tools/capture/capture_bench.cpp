@@ -161,7 +161,7 @@ int run_capture_bench() {
     if (age >= 0) std::printf("startup.since_process_start_ms %.0f\n", age);
 
     static const char* const scene_names[] = {"intro", "fader", "text", "outro"};
-    for (int slot = 0; slot < 4; ++slot) {
+    for (int slot = intro_slot; slot <= outro_slot; ++slot) {
         time_span(scene_names[slot], scene_table[slot]->starttime, scene_table[slot]->endtime);
     }
     const qor_genericscene* fader = scene_table[fader_slot];
