@@ -222,6 +222,7 @@ TEST_F(FaderRender, CaptionFadesOutOverItsSegment) {
 TEST_F(FaderRender, LeavesBlendOffTexturingOnDepthTestOff) {
     for (int32_t t : {13769, 30000, 40000, 78543}) {
         draw_show_frame(t);
+        EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST)) << t;
         EXPECT_FALSE(glIsEnabled(GL_BLEND)) << t;
         EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D)) << t;
         EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST)) << t;

@@ -1,8 +1,11 @@
 // The environment conductor: in each fifth of its window it renders the
-// current environment into screen target 1 and, once the incoming one's
-// weight e^7 has grown past 1/51, the incoming environment into target 2,
-// lays both over the screen, then adds the letterbox frame, the segment's
-// caption fading out in the top bar, and the glow.
+// current environment and, once the incoming one's weight e^7 has grown past
+// 1/51, copies it into screen target 1, renders the incoming environment
+// into target 2 and lays both over the screen; then come the letterbox
+// frame, the segment's caption fading out in the top bar, and the glow.
+// While only the current environment shows, its picture stays where it was
+// drawn: copying it into a target and drawing that back would give the same
+// pixels.
 #include "scenes/scene_fader.h"
 
 #include <GL/gl.h>
@@ -55,6 +58,13 @@ const segment_plan segments[fader_segment_count] = {
     {&fader_en5, 50000, 50000, &fader_en6, 100000, "join the community of creative people"},
 };
 
+void render_environment(qor_genericscene* environment, int32_t local_time) {
+    glLoadIdentity();
+    glPushMatrix();
+    environment->render(local_time);
+    glPopMatrix();
+}
+
 }  // namespace
 
 fader_position fader_position_at(float p) {
@@ -89,35 +99,33 @@ void tscene_fader::render(int32_t time) {
     const fader_position at = fader_position_at(p);
     const segment_plan& plan = segments[at.segment];
 
-    glLoadIdentity();
-    glPushMatrix();
-    (*plan.current)->render(fader_current_time(at.segment, at.e));
+    // The bars cover whatever the environments draw under them.
+    clip_to_letterbox_opening();
+    render_environment(*plan.current, fader_current_time(at.segment, at.e));
     work_checkpoint("conductor.current");
-    copy_screen(screen_targets[0]);
-    work_checkpoint("conductor.copy_current");
-    glPopMatrix();
-
     if (at.w != 0) {
-        glLoadIdentity();
-        glPushMatrix();
-        (*plan.incoming)->render(fader_incoming_time(at.segment, at.e));
-        glPopMatrix();
+        copy_screen(screen_targets[0]);
+        work_checkpoint("conductor.copy_current");
+        render_environment(*plan.incoming, fader_incoming_time(at.segment, at.e));
         work_checkpoint("conductor.incoming");
         copy_screen(screen_targets[1]);
         work_checkpoint("conductor.copy_incoming");
     }
+    end_letterbox_clip();
 
     glClear(GL_DEPTH_BUFFER_BIT);
 
-    begin_overlay();
-    glColor4f(1, 1, 1, 1);
-    draw_screen_target(screen_targets[0]);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glColor4f(1, 1, 1, at.w);
-    draw_screen_target(screen_targets[1]);
-    glDisable(GL_BLEND);
-    end_overlay();
+    if (at.w != 0) {
+        begin_overlay();
+        glColor4f(1, 1, 1, 1);
+        draw_screen_target(screen_targets[0]);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glColor4f(1, 1, 1, at.w);
+        draw_screen_target(screen_targets[1]);
+        glDisable(GL_BLEND);
+        end_overlay();
+    }
 
     draw_letterbox_frame();
     draw_text(plan.caption, font_texture(), 320, 30, 30, 30 + 2 * p, 16, 1, 1, 1, 1 - at.e);

@@ -58,6 +58,8 @@ void tscene_intro::init() {}
 void tscene_intro::render(int32_t time) {
     const float p = progress(time);
 
+    // The bars cover whatever is drawn under them.
+    clip_to_letterbox_opening();
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const float s = static_cast<float>(std::sin(std::numbers::pi * p));
@@ -96,6 +98,7 @@ void tscene_intro::render(int32_t time) {
         end_overlay();
     }
 
+    end_letterbox_clip();
     draw_letterbox_frame();
     glow_pass();
 }

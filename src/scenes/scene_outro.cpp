@@ -42,6 +42,8 @@ void tscene_outro::init() {}
 void tscene_outro::render(int32_t time) {
     const float p = progress(time);
 
+    // The bars cover whatever is drawn under them.
+    clip_to_letterbox_opening();
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
@@ -65,6 +67,7 @@ void tscene_outro::render(int32_t time) {
         draw_text(line.text, font_texture(), 320, line.y, glyph, glyph, 10, 1, 1, 1, s);
     }
 
+    end_letterbox_clip();
     draw_letterbox_frame();
     draw_text(greetings_line, font_texture(), (0.5f - p) * greetings_scroll + 320, 32, 30, 30,
               15, 1, 1, 1, 0.4f);

@@ -132,6 +132,14 @@ void draw_letterbox_frame() {
               bar_text_alpha);
 }
 
+void clip_to_letterbox_opening() {
+    // Window rows count from the bottom; the two bars are the same height.
+    glScissor(0, screen_height - bottom_bar_top, screen_width, bottom_bar_top - bar_height);
+    glEnable(GL_SCISSOR_TEST);
+}
+
+void end_letterbox_clip() { glDisable(GL_SCISSOR_TEST); }
+
 void blur_frame_into_glow() {
     work_checkpoint("scene");
     glColor4f(1, 1, 1, 1);

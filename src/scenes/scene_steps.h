@@ -9,6 +9,11 @@
 
 // Black bars top and bottom, the logo and the two festival lines.
 void draw_letterbox_frame();
+// Drawing limited to the opening between the bars, and back to the whole
+// screen. Pixels under the bars need not be drawn when the letterbox frame
+// paints them over before anything reads them.
+void clip_to_letterbox_opening();
+void end_letterbox_clip();
 // The soft glow over the finished frame.
 void glow_pass();
 // The first steps of glow_pass: the frame shrunk and blurred into
