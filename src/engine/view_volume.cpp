@@ -1,6 +1,6 @@
 // Boxes against the view volume in clip space, and triangles against the
 // pixel centres in window space, computed in double from the GL's own
-// matrices and viewport.
+// matrices, viewport and scissor box.
 #include "engine/view_volume.h"
 
 #include <GL/gl.h>
@@ -115,10 +115,10 @@ int ceil_clamped(double v) {
 }
 
 // The centres i + 0.5 within [lo, hi] grown by the margin, as the range of
-// i clamped to 0 ... size - 1; first > last when there is none.
-void centres_within(float lo, float hi, int size, int& first, int& last) {
-    first = std::max(0, ceil_clamped(double{lo} - centre_margin - 0.5));
-    last = std::min(size - 1, floor_clamped(double{hi} + centre_margin - 0.5));
+// i clamped to least ... most; first > last when there is none.
+void centres_within(float lo, float hi, int least, int most, int& first, int& last) {
+    first = std::max(least, ceil_clamped(double{lo} - centre_margin - 0.5));
+    last = std::min(most, floor_clamped(double{hi} + centre_margin - 0.5));
 }
 
 // Twice the signed area of (a, b, q): which side of the edge a -> b q lies on.
@@ -149,18 +149,22 @@ constexpr int most_centres_tested = 4;
 constexpr double least_area = 1e-6;
 
 bool misses_every_pixel_centre(const window_point& a, const window_point& b, const window_point& c,
-                               int width, int height) {
+                               const window_area& area) {
     if (!a.in_front || !b.in_front || !c.in_front) return false;
     int x0, x1, y0, y1;
-    centres_within(std::min({a.x, b.x, c.x}), std::max({a.x, b.x, c.x}), width, x0, x1);
+    centres_within(std::min({a.x, b.x, c.x}), std::max({a.x, b.x, c.x}), area.first_column,
+                   area.last_column, x0, x1);
     if (x0 > x1) return true;
-    centres_within(std::min({a.y, b.y, c.y}), std::max({a.y, b.y, c.y}), height, y0, y1);
+    centres_within(std::min({a.y, b.y, c.y}), std::max({a.y, b.y, c.y}), area.first_row,
+                   area.last_row, y0, y1);
     if (y0 > y1) return true;
-    const double area = edge(a, b, c.x, c.y);
-    if ((x1 - x0 + 1) * (y1 - y0 + 1) > most_centres_tested || std::fabs(area) < least_area) return false;
+    const double doubled_area = edge(a, b, c.x, c.y);
+    if ((x1 - x0 + 1) * (y1 - y0 + 1) > most_centres_tested || std::fabs(doubled_area) < least_area) {
+        return false;
+    }
     for (int y = y0; y <= y1; ++y) {
         for (int x = x0; x <= x1; ++x) {
-            if (may_cover(a, b, c, area, x + 0.5, y + 0.5)) return false;
+            if (may_cover(a, b, c, doubled_area, x + 0.5, y + 0.5)) return false;
         }
     }
     return true;
@@ -168,16 +172,25 @@ bool misses_every_pixel_centre(const window_point& a, const window_point& b, con
 
 }  // namespace
 
-viewport_size current_viewport_size() {
+window_area current_window_area() {
     GLint viewport[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, viewport);
-    return {viewport[2], viewport[3]};
+    window_area area{viewport[2], viewport[3], 0, viewport[2] - 1, 0, viewport[3] - 1};
+    if (glIsEnabled(GL_SCISSOR_TEST)) {
+        GLint box[4] = {0, 0, 0, 0};
+        glGetIntegerv(GL_SCISSOR_BOX, box);
+        area.first_column = std::max(area.first_column, box[0]);
+        area.last_column = std::min(area.last_column, box[0] + box[2] - 1);
+        area.first_row = std::max(area.first_row, box[1]);
+        area.last_row = std::min(area.last_row, box[1] + box[3] - 1);
+    }
+    return area;
 }
 
 void project_to_window(const clip_matrix& m, const std::vector<TGeoxVertex>& vertices,
-                       viewport_size viewport, window_projection& projection) {
-    projection.viewport = viewport;
-    const double half_width = viewport.width / 2.0, half_height = viewport.height / 2.0;
+                       const window_area& area, window_projection& projection) {
+    projection.area = area;
+    const double half_width = area.width / 2.0, half_height = area.height / 2.0;
     std::vector<window_point>& points = projection.points;
     points.resize(vertices.size());
     for (size_t i = 0; i < vertices.size(); ++i) {
@@ -197,7 +210,7 @@ void keep_faces_that_may_cover(const window_projection& projection, const unsign
     const window_point* points = projection.points.data();
     for (const unsigned* face = first; face + 3 <= last; face += 3) {
         if (misses_every_pixel_centre(points[face[0]], points[face[1]], points[face[2]],
-                                      projection.viewport.width, projection.viewport.height)) {
+                                      projection.area)) {
             continue;
         }
         kept.insert(kept.end(), face, face + 3);

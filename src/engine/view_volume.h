@@ -43,26 +43,31 @@ struct window_point {
     bool in_front;
 };
 
-// The size of a viewport; current_viewport_size() is the GL's current one.
-struct viewport_size {
+// The size of a viewport at the window's corner, and the pixels of it that
+// fragments may reach: columns and rows first ... last, all of them or
+// those of the scissor box while the scissor test is on.
+// current_window_area() reads the GL's current state.
+struct window_area {
     int width = 0, height = 0;
+    int first_column = 0, last_column = -1;
+    int first_row = 0, last_row = -1;
 };
-viewport_size current_viewport_size();
+window_area current_window_area();
 
-// A mesh's vertices in window coordinates, with the viewport they are in.
+// A mesh's vertices in window coordinates, with the area they are in.
 struct window_projection {
     std::vector<window_point> points;
-    viewport_size viewport;
+    window_area area;
 };
 
-// The mesh's vertices through the clip matrix into a viewport of that size
-// (no GL call: any thread).
+// The mesh's vertices through the clip matrix into a viewport of the area's
+// size (no GL call: any thread).
 void project_to_window(const clip_matrix& clip, const std::vector<TGeoxVertex>& vertices,
-                       viewport_size viewport, window_projection& projection);
+                       const window_area& area, window_projection& projection);
 // Appends to kept, in order, the triangles of the index range [first, last)
 // (three indices into the projection's points each) that may make a
 // fragment. A triangle is left out when its corners all lie in front of the
-// eye and no pixel centre of the viewport lies inside it or within a safety
+// eye and no pixel centre of the area lies inside it or within a safety
 // margin of it (far above the rounding of the GL's float transform and its
 // sub-pixel snapping): the rasterizer samples at pixel centres, so such a
 // triangle makes no fragment. Only triangles with at most a few centres in

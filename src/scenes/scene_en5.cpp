@@ -62,9 +62,9 @@ std::vector<GLuint> water_indices;  // three per face, in face order
 std::vector<water_run> water_runs;
 constexpr int tile_count = (2 * tile_reach + 1) * (2 * tile_reach + 1);
 // What the two planning threads share: each tile's clip matrix, the
-// viewport, the next tile to take.
+// window area that fragments may reach, the next tile to take.
 clip_matrix tile_clips[tile_count];
-viewport_size planned_viewport;
+window_area planned_area;
 std::atomic<int> next_tile_to_plan;
 
 // Each planning thread's own: the indices of the faces that may make a
@@ -179,7 +179,7 @@ void plan_tiles(int part) {
         const size_t start = indices.size();
         const clip_matrix& clip = tile_clips[tile];
         if (!outside_view(clip, water_box)) {
-            project_to_window(clip, water.vertices, planned_viewport, window);
+            project_to_window(clip, water.vertices, planned_area, window);
             for (const water_run& run : water_runs) {
                 if (outside_view(clip, run.box)) continue;
                 const GLuint* first = water_indices.data() + run.first_index;
@@ -208,7 +208,7 @@ void plan_water_tiles() {
             glPopMatrix();
         }
     }
-    planned_viewport = current_viewport_size();
+    planned_area = current_window_area();
     for (planning_thread& planner : planners) {
         planner.indices.clear();
         planner.indices.reserve(most_planned);
