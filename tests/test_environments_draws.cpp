@@ -1,7 +1,7 @@
 // The random layouts of the environment scenes: how many numbers each init
 // takes from the shared generator, the generator's state after the whole
 // start-up, the star layout's independence of earlier draws, and the strict
-// disc test of the meadow's grass.
+// disc test of the meadow's grass, and the grass clumps' view-test boxes.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "assets/qor_geox.h"
 #include "frame/main_loop.h"
 #include "platform/platform.h"
 #include "scenes/scene_en1.h"
@@ -139,6 +140,36 @@ TEST(GrassDisc, PointExactlyOnTheCircleIsRejected) {
     EXPECT_TRUE(inside_grass_disc(0, 0));
     EXPECT_FALSE(inside_grass_disc(9, 8));  // 12.04 from the centre
     EXPECT_TRUE(inside_grass_disc(8, 8));   // 11.31
+}
+
+// A clump skipped as out of view must make no fragment: every corner of the
+// grass mesh through the clump's pose, as the GL itself composes it, lies in
+// the clump's box, and the boxes stay clump-sized.
+TEST(GrassDisc, EveryClumpLiesInsideItsViewTestBox) {
+    show_harness_init();
+    TGeoxData grass;
+    load_geox(grass, "data\\grass.geox");
+    ASSERT_FALSE(grass.vertices.empty());
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    for (int clump = 0; clump < grass_clump_count; ++clump) {
+        glLoadIdentity();
+        pose_grass_clump(clump);
+        double m[16];
+        glGetDoublev(GL_MODELVIEW_MATRIX, m);
+        const view_bounds& box = grass_clump_box(clump);
+        for (int k = 0; k < 3; ++k) ASSERT_LT(box.hi[k] - box.lo[k], 1.0f) << clump;
+        for (const TGeoxVertex& v : grass.vertices) {
+            const double p[3] = {m[0] * v.x + m[4] * v.y + m[8] * v.z + m[12],
+                                 m[1] * v.x + m[5] * v.y + m[9] * v.z + m[13],
+                                 m[2] * v.x + m[6] * v.y + m[10] * v.z + m[14]};
+            for (int k = 0; k < 3; ++k) {
+                ASSERT_GE(p[k], box.lo[k]) << clump;
+                ASSERT_LE(p[k], box.hi[k]) << clump;
+            }
+        }
+    }
+    glPopMatrix();
 }
 
 TEST(EnvironmentDraws, MeadowTakesButterfliesFlowersAndEveryGrassTry) {

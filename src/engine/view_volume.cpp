@@ -159,9 +159,8 @@ bool misses_every_pixel_centre(const window_point& a, const window_point& b, con
                    area.last_row, y0, y1);
     if (y0 > y1) return true;
     const double doubled_area = edge(a, b, c.x, c.y);
-    if ((x1 - x0 + 1) * (y1 - y0 + 1) > most_centres_tested || std::fabs(doubled_area) < least_area) {
-        return false;
-    }
+    const int centres = (x1 - x0 + 1) * (y1 - y0 + 1);
+    if (centres > most_centres_tested || std::fabs(doubled_area) < least_area) return false;
     for (int y = y0; y <= y1; ++y) {
         for (int x = x0; x <= x1; ++x) {
             if (may_cover(a, b, c, doubled_area, x + 0.5, y + 0.5)) return false;

@@ -12,6 +12,7 @@
 #include "assets/qor_geox.h"
 #include "assets/scene_globaldata.h"
 #include "engine/qor_views.h"
+#include "engine/work_steps.h"
 #include "frame/globals.h"
 #include "frame/main_loop.h"
 #include "scenes/camera_paths.h"
@@ -44,16 +45,18 @@ struct grass_clump {
 
 constexpr int butterfly_count = 101;
 constexpr int flower_count = 201;
-constexpr int grass_clump_count = 9001;
 constexpr float flower_scale = 0.0012048193f;  // 1/830
 constexpr float grass_scale = 0.033333335f;    // 1/30
 constexpr float butterfly_scale = 0.0241f;
+// Far above the float transform's rounding at the field's size (radius 11.7).
+constexpr float grass_box_margin = 0.01f;
 
 // Scene-kind data, rebuilt by every init.
 TGeoxData grass, subgrass, flowerhead, flowerleg, bfly1, bfly2, wing_a, wing_b;
 butterfly butterflies[butterfly_count];
 flower_pose flower_poses[flower_count];
 grass_clump grass_clumps[grass_clump_count];
+view_bounds grass_boxes[grass_clump_count];
 
 // (0.5 - draw / 100000) * span, the butterflies' spread around a centre.
 double spread(uint32_t draw, double span) { return (0.5 - draw / 100000.0) * span; }
@@ -117,18 +120,43 @@ void place_grass_clumps() {
     }
 }
 
-void compile_grass_field() {
-    begin_list(grass.list);
-    for (const grass_clump& c : grass_clumps) {
+// The mesh's box through a clump's pose, computed in double and widened by
+// far more than the GL's float transform can move a corner.
+view_bounds posed_clump_box(const view_bounds& mesh_box, const grass_clump& c) {
+    const double turn = c.turn * std::numbers::pi / 180;
+    const double cosine = std::cos(turn), sine = std::sin(turn);
+    view_bounds box = empty_bounds();
+    for (unsigned corner = 0; corner < 8; ++corner) {
+        const double x = ((corner & 1) != 0 ? mesh_box.hi[0] : mesh_box.lo[0]) * grass_scale;
+        const double y =
+            ((corner & 2) != 0 ? mesh_box.hi[1] : mesh_box.lo[1]) * grass_scale * (1 + c.stretch);
+        const double z = ((corner & 4) != 0 ? mesh_box.hi[2] : mesh_box.lo[2]) * grass_scale;
+        widen(box, static_cast<float>(c.x + cosine * x + sine * z), static_cast<float>(y),
+              static_cast<float>(c.z - sine * x + cosine * z));
+    }
+    return padded(box, grass_box_margin, 0);
+}
+
+// The grass list holds one clump; every clump's box is kept for the view test.
+void build_grass_field() {
+    compile_mesh_list(grass, draw_geox_textured);
+    const view_bounds mesh_box = mesh_bounds(grass, 0);
+    for (int i = 0; i < grass_clump_count; ++i) {
+        grass_boxes[i] = posed_clump_box(mesh_box, grass_clumps[i]);
+    }
+}
+
+// The clumps in their placement order, less those wholly outside the view
+// volume, which would make no fragment.
+void draw_grass_field() {
+    const clip_matrix clip = current_clip_matrix(current_projection());
+    for (int i = 0; i < grass_clump_count; ++i) {
+        if (outside_view(clip, grass_boxes[i])) continue;
         glPushMatrix();
-        glTranslatef(c.x, 0, c.z);
-        glRotatef(c.turn, 0, 1, 0);
-        glScalef(1, 1 + c.stretch, 1);
-        glScalef(grass_scale, grass_scale, grass_scale);
-        draw_geox_textured(grass);
+        pose_grass_clump(i);
+        glCallList(grass.list);
         glPopMatrix();
     }
-    glEndList();
 }
 
 // The lists of the last init's placements; those of an earlier init go.
@@ -136,7 +164,7 @@ void build_meadow_lists() {
     compile_flowers(flowerhead);
     compile_flowers(flowerleg);
     compile_mesh_list(subgrass, draw_geox_textured);
-    compile_grass_field();
+    build_grass_field();
 }
 
 // Cut-out drawing: texels with alpha above one half only.
@@ -182,6 +210,16 @@ void draw_butterflies(float p) {
 
 }  // namespace
 
+void pose_grass_clump(int clump) {
+    const grass_clump& c = grass_clumps[clump];
+    glTranslatef(c.x, 0, c.z);
+    glRotatef(c.turn, 0, 1, 0);
+    glScalef(1, 1 + c.stretch, 1);
+    glScalef(grass_scale, grass_scale, grass_scale);
+}
+
+const view_bounds& grass_clump_box(int clump) { return grass_boxes[clump]; }
+
 float grass_coordinate(uint32_t draw) {
     return static_cast<float>((draw / 100000.0 - 0.5) * 2 * grass_disc_radius);
 }
@@ -223,15 +261,18 @@ void tscene_en1::render(int32_t time) {
     glTranslatef(0, 0, 15 * (p - 1));
     draw_walking_boy();
     glPopMatrix();
+    work_checkpoint("meadow.boy");
 
     apply_camera(current_camera);
     draw_sky_dome();
+    work_checkpoint("meadow.sky");
 
     apply_camera(current_camera);
     enable_alpha_cutout();
     bind_named_texture("grass");
-    call_list_pushed(grass.list);
+    draw_grass_field();
     disable_alpha_cutout();
+    work_checkpoint("meadow.grass");
 
     apply_camera(current_camera);
     enable_alpha_cutout();
@@ -242,6 +283,7 @@ void tscene_en1::render(int32_t time) {
     apply_camera(current_camera);
     bind_named_texture("flowerleg");
     call_list_pushed(flowerleg.list);
+    work_checkpoint("meadow.flowers");
 
     shape_wings(p);
     apply_camera(current_camera);
@@ -249,9 +291,11 @@ void tscene_en1::render(int32_t time) {
     bind_named_texture("bfly");
     draw_butterflies(p);
     disable_alpha_cutout();
+    work_checkpoint("meadow.butterflies");
 
     apply_camera(current_camera);
     bind_named_texture("subgrass");
     call_list_pushed(subgrass.list);
+    work_checkpoint("meadow.subgrass");
     glDisable(GL_DEPTH_TEST);
 }
