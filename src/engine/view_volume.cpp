@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <numbers>
 
 #include "assets/qor_geox.h"
 
@@ -55,17 +56,58 @@ clip_matrix current_projection() {
     return projection;
 }
 
-clip_matrix current_clip_matrix(const clip_matrix& projection) {
-    clip_matrix modelview, clip;
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview.data());
+clip_matrix multiplied(const clip_matrix& a, const clip_matrix& b) {
+    clip_matrix product;
     for (size_t column = 0; column < 4; ++column) {
         for (size_t row = 0; row < 4; ++row) {
             double sum = 0;
-            for (size_t k = 0; k < 4; ++k) sum += projection[4 * k + row] * modelview[4 * column + k];
-            clip[4 * column + row] = sum;
+            for (size_t k = 0; k < 4; ++k) sum += a[4 * k + row] * b[4 * column + k];
+            product[4 * column + row] = sum;
         }
     }
-    return clip;
+    return product;
+}
+
+clip_matrix current_clip_matrix(const clip_matrix& projection) {
+    clip_matrix modelview;
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview.data());
+    return multiplied(projection, modelview);
+}
+
+clip_matrix identity_matrix() { return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}; }
+
+void translate(clip_matrix& m, double x, double y, double z) {
+    m = multiplied(m, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1});
+}
+
+void rotate(clip_matrix& m, double degrees, double x, double y, double z) {
+    const double length = std::sqrt(x * x + y * y + z * z);
+    x /= length;
+    y /= length;
+    z /= length;
+    const double radians = degrees * std::numbers::pi / 180;
+    const double c = std::cos(radians), s = std::sin(radians), d = 1 - c;
+    m = multiplied(m, {x * x * d + c, y * x * d + z * s, x * z * d - y * s, 0,
+                       x * y * d - z * s, y * y * d + c, y * z * d + x * s, 0,
+                       x * z * d + y * s, y * z * d - x * s, z * z * d + c, 0,
+                       0, 0, 0, 1});
+}
+
+void scale(clip_matrix& m, double x, double y, double z) {
+    m = multiplied(m, {x, 0, 0, 0, 0, y, 0, 0, 0, 0, z, 0, 0, 0, 0, 1});
+}
+
+view_bounds transformed_bounds(const view_bounds& box, const clip_matrix& m, float margin) {
+    view_bounds moved = empty_bounds();
+    for (unsigned corner = 0; corner < 8; ++corner) {
+        const double x = (corner & 1) != 0 ? box.hi[0] : box.lo[0];
+        const double y = (corner & 2) != 0 ? box.hi[1] : box.lo[1];
+        const double z = (corner & 4) != 0 ? box.hi[2] : box.lo[2];
+        widen(moved, static_cast<float>(m[0] * x + m[4] * y + m[8] * z + m[12]),
+              static_cast<float>(m[1] * x + m[5] * y + m[9] * z + m[13]),
+              static_cast<float>(m[2] * x + m[6] * y + m[10] * z + m[14]));
+    }
+    return padded(moved, margin, 0);
 }
 
 bool outside_view(const clip_matrix& m, const view_bounds& box) {

@@ -23,11 +23,22 @@ view_bounds padded(view_bounds box, float margin, float extra_height);
 // Every vertex of the mesh, grown by margin.
 view_bounds mesh_bounds(const TGeoxData& mesh, float margin);
 
-// Projection times modelview, column-major as the GL stores its matrices.
+// A 4x4 matrix, column-major as the GL stores its matrices: projection
+// times modelview, or the pose of an object.
 using clip_matrix = std::array<double, 16>;
 clip_matrix current_projection();
 // The given projection times the GL's current modelview.
 clip_matrix current_clip_matrix(const clip_matrix& projection);
+
+// A pose as the GL composes it: each step multiplies the matrix on the
+// right, as glTranslatef, glRotatef (degrees about an axis of any length)
+// and glScalef do the current one; in double, to place an object's box.
+clip_matrix identity_matrix();
+void translate(clip_matrix& m, double x, double y, double z);
+void rotate(clip_matrix& m, double degrees, double x, double y, double z);
+void scale(clip_matrix& m, double x, double y, double z);
+// The box's corners through the pose, boxed again and grown by margin.
+view_bounds transformed_bounds(const view_bounds& box, const clip_matrix& m, float margin);
 
 // True when every corner of the box lies beyond one and the same side of the
 // view volume (left, right, bottom, top or near), so that the clipper would

@@ -120,21 +120,14 @@ void place_grass_clumps() {
     }
 }
 
-// The mesh's box through a clump's pose, computed in double and widened by
-// far more than the GL's float transform can move a corner.
+// The mesh's box through a clump's pose (that of pose_grass_clump).
 view_bounds posed_clump_box(const view_bounds& mesh_box, const grass_clump& c) {
-    const double turn = c.turn * std::numbers::pi / 180;
-    const double cosine = std::cos(turn), sine = std::sin(turn);
-    view_bounds box = empty_bounds();
-    for (unsigned corner = 0; corner < 8; ++corner) {
-        const double x = ((corner & 1) != 0 ? mesh_box.hi[0] : mesh_box.lo[0]) * grass_scale;
-        const double y =
-            ((corner & 2) != 0 ? mesh_box.hi[1] : mesh_box.lo[1]) * grass_scale * (1 + c.stretch);
-        const double z = ((corner & 4) != 0 ? mesh_box.hi[2] : mesh_box.lo[2]) * grass_scale;
-        widen(box, static_cast<float>(c.x + cosine * x + sine * z), static_cast<float>(y),
-              static_cast<float>(c.z - sine * x + cosine * z));
-    }
-    return padded(box, grass_box_margin, 0);
+    clip_matrix pose = identity_matrix();
+    translate(pose, c.x, 0, c.z);
+    rotate(pose, c.turn, 0, 1, 0);
+    scale(pose, 1, 1 + c.stretch, 1);
+    scale(pose, grass_scale, grass_scale, grass_scale);
+    return transformed_bounds(mesh_box, pose, grass_box_margin);
 }
 
 // The grass list holds one clump; every clump's box is kept for the view test.

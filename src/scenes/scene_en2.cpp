@@ -8,6 +8,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "engine/work_steps.h"
 #include "frame/globals.h"
 #include "frame/main_loop.h"
 #include "scenes/camera_paths.h"
@@ -183,15 +184,19 @@ void tscene_en2::render(int32_t time) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     draw_wall();
     draw_net_discs(p);
+    work_checkpoint("arena.wall_and_discs");
 
     glPushMatrix();
     glTranslatef(0, 0, static_cast<float>((p - 0.4) * 7));
     draw_walking_boy();
     glPopMatrix();
+    work_checkpoint("arena.boy");
 
     draw_grid();
     draw_ceiling();
+    work_checkpoint("arena.grid_and_ceiling");
     draw_crosses(p);
+    work_checkpoint("arena.crosses");
     if (p < veil_end) {
         const float d = static_cast<float>(1 - 2.5 * p);
         draw_screen_veil(d, static_cast<float>(0.35 * d * d), 2 * d, d);

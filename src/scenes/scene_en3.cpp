@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "assets/qor_geox.h"
+#include "engine/work_steps.h"
 #include "frame/globals.h"
 #include "frame/main_loop.h"
 #include "scenes/camera_paths.h"
@@ -98,6 +99,7 @@ void tscene_en3::render(int32_t time) {
     glTranslatef(0, 0, static_cast<float>((t - 0.5) * 15));
     draw_walking_boy();
     glPopMatrix();
+    work_checkpoint("city.boy");
 
     apply_camera(current_camera);
     glPushMatrix();
@@ -106,13 +108,16 @@ void tscene_en3::render(int32_t time) {
     draw_geox_textured(blocks);
     bind_named_texture("kubeshigh");
     draw_geox_textured(tall_blocks);
+    work_checkpoint("city.blocks");
     glDisable(GL_TEXTURE_2D);
     glColor4f(0, 0, 0, 1);
     draw_specks();
+    work_checkpoint("city.specks");
     glColor4f(1, 1, 1, 1);
     glEnable(GL_TEXTURE_2D);
     glPopMatrix();
 
     draw_screen_veil(0, 0, 0, 0.3f);
+    work_checkpoint("city.veil");
     glLoadIdentity();
 }

@@ -8,6 +8,8 @@
 #include <cstdint>
 
 #include "assets/qor_geox.h"
+#include "engine/view_volume.h"
+#include "engine/work_steps.h"
 #include "frame/globals.h"
 #include "frame/main_loop.h"
 #include "scenes/camera_paths.h"
@@ -26,9 +28,22 @@ constexpr int stars_per_group = 7;
 constexpr float centre_clearance = 10;
 constexpr float star_scale = 0.1f;
 
+constexpr float rotation_axis[3] = {1, 1.9f, 0.7f};
+constexpr int stars_per_field = groups_per_field * stars_per_group;
+// Far above the float transform's rounding at the fields' size (up to 350).
+constexpr float star_box_margin = 0.05f;
+
+// Where one star sits: turned about the fixed axis, then moved to its
+// group's centre.
+struct star_pose {
+    float turn;  // degrees
+    float x, y, z;
+};
+
 // Scene-kind data, rebuilt by every init.
 TGeoxData globe, star;
-uint32_t field_list[field_count];
+star_pose star_poses[field_count][stars_per_field];
+view_bounds star_boxes[field_count][stars_per_field];
 
 float field_coordinate(float half_size) {
     return static_cast<float>((0.5 - random_int(100000) / 100000.0) * 2 * half_size);
@@ -39,7 +54,7 @@ bool clear_of_centre(float x, float y, float z) {
            std::fabs(z) >= centre_clearance;
 }
 
-void draw_star_group(float half_size) {
+void place_star_group(float half_size, star_pose* group) {
     float x = 0, y = 0, z = 0;
     while (!clear_of_centre(x, y, z)) {
         x = field_coordinate(half_size);
@@ -47,20 +62,42 @@ void draw_star_group(float half_size) {
         z = field_coordinate(half_size);
     }
     for (int s = 0; s < stars_per_group; ++s) {
-        glPushMatrix();
-        glRotatef(static_cast<float>(random_int(1360)), 1, 1.9f, 0.7f);
-        glTranslatef(x, y, z);
-        glScalef(star_scale, star_scale, star_scale);
-        draw_geox_textured(star);
-        glPopMatrix();
+        group[s] = {static_cast<float>(random_int(1360)), x, y, z};
     }
 }
 
-void compile_star_fields() {
+// The star list holds one star; each star's box is kept for the view test.
+void place_star_fields() {
+    compile_mesh_list(star, draw_geox_textured);
+    const view_bounds mesh_box = mesh_bounds(star, 0);
     for (int f = 0; f < field_count; ++f) {
-        begin_list(field_list[f]);
-        for (int g = 0; g < groups_per_field; ++g) draw_star_group(field_half_size[f]);
-        glEndList();
+        for (int g = 0; g < groups_per_field; ++g) {
+            place_star_group(field_half_size[f], star_poses[f] + g * stars_per_group);
+        }
+        for (int i = 0; i < stars_per_field; ++i) {
+            const star_pose& pose = star_poses[f][i];
+            clip_matrix m = identity_matrix();
+            rotate(m, pose.turn, rotation_axis[0], rotation_axis[1], rotation_axis[2]);
+            translate(m, pose.x, pose.y, pose.z);
+            scale(m, star_scale, star_scale, star_scale);
+            star_boxes[f][i] = transformed_bounds(mesh_box, m, star_box_margin);
+        }
+    }
+}
+
+// A field's stars in their placement order, less those wholly outside the
+// view volume, which would make no fragment.
+void draw_star_field(int f) {
+    const clip_matrix clip = current_clip_matrix(current_projection());
+    for (int i = 0; i < stars_per_field; ++i) {
+        if (outside_view(clip, star_boxes[f][i])) continue;
+        const star_pose& pose = star_poses[f][i];
+        glPushMatrix();
+        glRotatef(pose.turn, rotation_axis[0], rotation_axis[1], rotation_axis[2]);
+        glTranslatef(pose.x, pose.y, pose.z);
+        glScalef(star_scale, star_scale, star_scale);
+        glCallList(star.list);
+        glPopMatrix();
     }
 }
 
@@ -71,7 +108,7 @@ void tscene_en4::init() {
     load_geox(star, "data\\star.geox");
     load_environment_path(4);
     set_random_seed(star_seed);
-    compile_star_fields();
+    place_star_fields();
     compile_mesh_list(globe, draw_geox_textured);
 }
 
@@ -88,6 +125,7 @@ void tscene_en4::render(int32_t time) {
     glRotatef(90, 0, 1, 0);
     draw_walking_boy();
     glPopMatrix();
+    work_checkpoint("earth.boy");
 
     apply_camera(current_camera);
     bind_named_texture("starfon");
@@ -96,6 +134,7 @@ void tscene_en4::render(int32_t time) {
     glScalef(10, 10, 10);
     call_list_pushed(globe.list);
     glPopMatrix();
+    work_checkpoint("earth.sky");
 
     glDepthFunc(GL_LEQUAL);
 
@@ -109,6 +148,7 @@ void tscene_en4::render(int32_t time) {
     call_list_pushed(globe.list);
     glDisable(GL_BLEND);
     glPopMatrix();
+    work_checkpoint("earth.globe");
 
     for (int f = 0; f < field_count; ++f) {
         apply_camera(current_camera);
@@ -116,9 +156,10 @@ void tscene_en4::render(int32_t time) {
         bind_named_texture(field_texture[f]);
         glEnable(GL_BLEND);
         glBlendFunc(GL_ONE, GL_ONE);
-        call_list_pushed(field_list[f]);
+        draw_star_field(f);
         glDisable(GL_BLEND);
         glDepthMask(GL_TRUE);
     }
+    work_checkpoint("earth.stars");
     glDisable(GL_DEPTH_TEST);
 }
