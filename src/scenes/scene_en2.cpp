@@ -8,6 +8,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "engine/view_volume.h"
 #include "engine/work_steps.h"
 #include "frame/globals.h"
 #include "frame/main_loop.h"
@@ -27,6 +28,9 @@ constexpr int net_disc_count = 10;
 constexpr int grid_reach = 39;  // cells -39 ... 39 on each axis
 constexpr float grid_pitch = 5;
 constexpr float cross_half_size = 0.2f;
+// Every corner of a cross lies within sqrt(2) half sizes of its centre
+// whatever its turn; the margin is far above the float transform's rounding.
+constexpr float cross_reach = 1.4142136f * cross_half_size + 0.01f;
 constexpr float veil_end = 0.4f;
 
 // Scene-kind data, rebuilt by every init.
@@ -154,10 +158,17 @@ void draw_cross() {
     glEnd();
 }
 
+// Crosses wholly outside the view volume are skipped: they would make no
+// fragment. The current texture coordinate they leave is read by nothing
+// after them: the veil is untextured and the letterbox frame sets its own.
 void draw_crosses(float p) {
     bind_named_texture("net2");
     enable_additive();
+    const clip_matrix clip = current_clip_matrix(current_projection());
     for (int i = 0; i < cross_count; ++i) {
+        view_bounds box = empty_bounds();
+        widen(box, crosses[i].x, crosses[i].y, crosses[i].z);
+        if (outside_view(clip, padded(box, cross_reach, 0))) continue;
         const double spin = 5.0 * p * 360;
         const double angle = (i % 2 == 0 ? spin : -spin) + i / 50.0;
         glPushMatrix();
