@@ -56,6 +56,14 @@ clip_matrix current_projection() {
     return projection;
 }
 
+namespace {
+
+// Corner k of the box (0 ... 7): bits 0, 1, 2 pick the high side of x, y, z.
+std::array<double, 3> box_corner(const view_bounds& box, unsigned k) {
+    return {(k & 1) != 0 ? box.hi[0] : box.lo[0], (k & 2) != 0 ? box.hi[1] : box.lo[1],
+            (k & 4) != 0 ? box.hi[2] : box.lo[2]};
+}
+
 clip_matrix multiplied(const clip_matrix& a, const clip_matrix& b) {
     clip_matrix product;
     for (size_t column = 0; column < 4; ++column) {
@@ -67,6 +75,8 @@ clip_matrix multiplied(const clip_matrix& a, const clip_matrix& b) {
     }
     return product;
 }
+
+}  // namespace
 
 clip_matrix current_clip_matrix(const clip_matrix& projection) {
     clip_matrix modelview;
@@ -100,9 +110,7 @@ void scale(clip_matrix& m, double x, double y, double z) {
 view_bounds transformed_bounds(const view_bounds& box, const clip_matrix& m, float margin) {
     view_bounds moved = empty_bounds();
     for (unsigned corner = 0; corner < 8; ++corner) {
-        const double x = (corner & 1) != 0 ? box.hi[0] : box.lo[0];
-        const double y = (corner & 2) != 0 ? box.hi[1] : box.lo[1];
-        const double z = (corner & 4) != 0 ? box.hi[2] : box.lo[2];
+        const auto [x, y, z] = box_corner(box, corner);
         widen(moved, static_cast<float>(m[0] * x + m[4] * y + m[8] * z + m[12]),
               static_cast<float>(m[1] * x + m[5] * y + m[9] * z + m[13]),
               static_cast<float>(m[2] * x + m[6] * y + m[10] * z + m[14]));
@@ -114,9 +122,7 @@ bool outside_view(const clip_matrix& m, const view_bounds& box) {
     unsigned beyond_all = 0x1f;
     bool in_front = false, behind = false;
     for (unsigned corner = 0; corner < 8; ++corner) {
-        const double x = (corner & 1) != 0 ? box.hi[0] : box.lo[0];
-        const double y = (corner & 2) != 0 ? box.hi[1] : box.lo[1];
-        const double z = (corner & 4) != 0 ? box.hi[2] : box.lo[2];
+        const auto [x, y, z] = box_corner(box, corner);
         const double cx = m[0] * x + m[4] * y + m[8] * z + m[12];
         const double cy = m[1] * x + m[5] * y + m[9] * z + m[13];
         const double cz = m[2] * x + m[6] * y + m[10] * z + m[14];

@@ -10,6 +10,7 @@
 #include "assets/qor_geox.h"
 #include "assets/scene_globaldata.h"
 #include "engine/qor_scenes.h"
+#include "engine/view_volume.h"
 #include "platform/platform.h"
 #include "scenes/scene_steps.h"
 
@@ -64,6 +65,18 @@ void draw_sky_dome() {
     glScalef(1, 5, 1);
     glCallList(sky_mesh.list);
     glPopMatrix();
+}
+
+void draw_copies_in_view(uint32_t list, const view_bounds* boxes, int first, int count,
+                         void (*pose)(int copy)) {
+    const clip_matrix clip = current_clip_matrix(current_projection());
+    for (int copy = first; copy < first + count; ++copy) {
+        if (outside_view(clip, boxes[copy])) continue;
+        glPushMatrix();
+        pose(copy);
+        glCallList(list);
+        glPopMatrix();
+    }
 }
 
 void draw_screen_veil(float red, float green, float blue, float alpha) {

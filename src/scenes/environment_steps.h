@@ -1,11 +1,13 @@
 // Steps the environment scenes and their owners share: preparing an
 // instance, binding a catalogue texture by name, deferred list builds,
-// calling a list on its own matrix, the veil and the walking boy.
+// calling a list on its own matrix, drawing posed copies of a list that are
+// in view, the veil and the walking boy.
 #pragma once
 
 #include <cstdint>
 
 class qor_genericscene;
+struct view_bounds;
 
 // Environments play local times 0 ... 99999 ms.
 constexpr int32_t environment_span_ms = 100000;
@@ -30,6 +32,12 @@ void defer_list_build(void (*build)());
 void build_deferred_lists();
 // Push, call the display list, pop: the list's transforms stay inside it.
 void call_list_pushed(uint32_t list);
+// Copies first ... first + count - 1 of one display list, in that order, each
+// on its own matrix with pose(copy) on top of the current one, less those
+// whose box (boxes[copy], in the current matrix's coordinates) lies wholly
+// outside the view volume: they would make no fragment.
+void draw_copies_in_view(uint32_t list, const view_bounds* boxes, int first, int count,
+                         void (*pose)(int copy));
 // Depth testing off, then tint_screen with (SRC_ALPHA, ONE_MINUS_SRC_ALPHA):
 // a full-screen veil that leaves the pixel projection in force.
 void draw_screen_veil(float red, float green, float blue, float alpha);

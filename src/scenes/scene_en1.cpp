@@ -139,19 +139,6 @@ void build_grass_field() {
     }
 }
 
-// The clumps in their placement order, less those wholly outside the view
-// volume, which would make no fragment.
-void draw_grass_field() {
-    const clip_matrix clip = current_clip_matrix(current_projection());
-    for (int i = 0; i < grass_clump_count; ++i) {
-        if (outside_view(clip, grass_boxes[i])) continue;
-        glPushMatrix();
-        pose_grass_clump(i);
-        glCallList(grass.list);
-        glPopMatrix();
-    }
-}
-
 // The lists of the last init's placements; those of an earlier init go.
 void build_meadow_lists() {
     compile_flowers(flowerhead);
@@ -263,7 +250,7 @@ void tscene_en1::render(int32_t time) {
     apply_camera(current_camera);
     enable_alpha_cutout();
     bind_named_texture("grass");
-    draw_grass_field();
+    draw_copies_in_view(grass.list, grass_boxes, 0, grass_clump_count, pose_grass_clump);
     disable_alpha_cutout();
     work_checkpoint("meadow.grass");
 

@@ -42,8 +42,9 @@ struct star_pose {
 
 // Scene-kind data, rebuilt by every init.
 TGeoxData globe, star;
-star_pose star_poses[field_count][stars_per_field];
-view_bounds star_boxes[field_count][stars_per_field];
+// Field f's stars are f * stars_per_field onwards.
+star_pose star_poses[field_count * stars_per_field];
+view_bounds star_boxes[field_count * stars_per_field];
 
 float field_coordinate(float half_size) {
     return static_cast<float>((0.5 - random_int(100000) / 100000.0) * 2 * half_size);
@@ -66,38 +67,31 @@ void place_star_group(float half_size, star_pose* group) {
     }
 }
 
-// The star list holds one star; each star's box is kept for the view test.
-void place_star_fields() {
-    compile_mesh_list(star, draw_geox_textured);
-    const view_bounds mesh_box = mesh_bounds(star, 0);
-    for (int f = 0; f < field_count; ++f) {
-        for (int g = 0; g < groups_per_field; ++g) {
-            place_star_group(field_half_size[f], star_poses[f] + g * stars_per_group);
-        }
-        for (int i = 0; i < stars_per_field; ++i) {
-            const star_pose& pose = star_poses[f][i];
-            clip_matrix m = identity_matrix();
-            rotate(m, pose.turn, rotation_axis[0], rotation_axis[1], rotation_axis[2]);
-            translate(m, pose.x, pose.y, pose.z);
-            scale(m, star_scale, star_scale, star_scale);
-            star_boxes[f][i] = transformed_bounds(mesh_box, m, star_box_margin);
-        }
-    }
+void pose_star(int index) {
+    const star_pose& pose = star_poses[index];
+    glRotatef(pose.turn, rotation_axis[0], rotation_axis[1], rotation_axis[2]);
+    glTranslatef(pose.x, pose.y, pose.z);
+    glScalef(star_scale, star_scale, star_scale);
 }
 
-// A field's stars in their placement order, less those wholly outside the
-// view volume, which would make no fragment.
-void draw_star_field(int f) {
-    const clip_matrix clip = current_clip_matrix(current_projection());
-    for (int i = 0; i < stars_per_field; ++i) {
-        if (outside_view(clip, star_boxes[f][i])) continue;
-        const star_pose& pose = star_poses[f][i];
-        glPushMatrix();
-        glRotatef(pose.turn, rotation_axis[0], rotation_axis[1], rotation_axis[2]);
-        glTranslatef(pose.x, pose.y, pose.z);
-        glScalef(star_scale, star_scale, star_scale);
-        glCallList(star.list);
-        glPopMatrix();
+// The star list holds one star; each star's box (that of pose_star) is kept
+// for the view test.
+void place_star_fields() {
+    compile_mesh_list(star, draw_geox_textured);
+    for (int f = 0; f < field_count; ++f) {
+        star_pose* field = star_poses + f * stars_per_field;
+        for (int g = 0; g < groups_per_field; ++g) {
+            place_star_group(field_half_size[f], field + g * stars_per_group);
+        }
+    }
+    const view_bounds mesh_box = mesh_bounds(star, 0);
+    for (int i = 0; i < field_count * stars_per_field; ++i) {
+        const star_pose& pose = star_poses[i];
+        clip_matrix m = identity_matrix();
+        rotate(m, pose.turn, rotation_axis[0], rotation_axis[1], rotation_axis[2]);
+        translate(m, pose.x, pose.y, pose.z);
+        scale(m, star_scale, star_scale, star_scale);
+        star_boxes[i] = transformed_bounds(mesh_box, m, star_box_margin);
     }
 }
 
@@ -156,7 +150,7 @@ void tscene_en4::render(int32_t time) {
         bind_named_texture(field_texture[f]);
         glEnable(GL_BLEND);
         glBlendFunc(GL_ONE, GL_ONE);
-        draw_star_field(f);
+        draw_copies_in_view(star.list, star_boxes, f * stars_per_field, stars_per_field, pose_star);
         glDisable(GL_BLEND);
         glDepthMask(GL_TRUE);
     }

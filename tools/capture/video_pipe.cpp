@@ -99,10 +99,10 @@ bool open_video(video_pipe& pipe, const std::string& file, int fps, const std::s
     command << quoted(ffmpeg) << " -y -loglevel error -f rawvideo -pix_fmt rgb24 -s "
             << screen_width << "x" << screen_height << " -r " << fps << " -i -";
     if (with_sound) command << " -i " << quoted(soundtrack) << " -map 0:v -map 1:a";
-    // ultrafast: the encoder shares the processor with the renderer, and
-    // the faster presets' extra work (about 8 ms a frame for veryfast against
-    // 3 here) made the whole show's capture wait for it; at CRF 18 the
-    // picture is as clean or cleaner, the file about twice as large.
+    // ultrafast: the encoder shares the processor with the renderer, and the
+    // slower presets' extra work (about 8 ms a frame for veryfast against 3
+    // here) made the whole show's capture wait for it; at CRF 18 the picture
+    // is as clean or cleaner, the file about twice as large.
     command << " -c:v libx264 -preset ultrafast -crf 18 -pix_fmt yuv420p";
     if (with_sound) command << " -c:a " << audio_codec << " -shortest";
     command << " " << quoted(file);
