@@ -1,7 +1,8 @@
-// Timings of the headless show: start-up split into its phases, milliseconds
-// per frame (median and 95th percentile over frames spread across each
-// timeline scene and each conductor segment) with the CPU time of the main
-// thread and of the rasterizer threads and the heap allocations per frame,
+// Timings of the headless show: start-up split into its phases, with the
+// resident memory after each; milliseconds per frame (median and 95th
+// percentile over frames spread across each timeline scene and each
+// conductor segment) with the CPU time of the main thread and of the
+// rasterizer threads and the heap allocations per frame,
 // and the throughput of a whole-show capture: rendered and read back only,
 // and written to PNG files and to video through the writer thread.
 // Figures only, never verdicts.
@@ -44,8 +45,12 @@ double ms_since(bench_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(bench_clock::now() - start).count();
 }
 
+// Each phase's time, and the resident memory once it is done: what the
+// driver, the pictures and the scenes' data hold before any frame plays.
 void print_phase(const char* phase) {
     std::printf("startup.%s_ms %.1f\n", phase, ms_since(phase_start));
+    const double resident = resident_mb();
+    if (resident >= 0) std::printf("memory.rss_after_%s_mb %.1f\n", phase, resident);
     phase_start = bench_clock::now();
 }
 

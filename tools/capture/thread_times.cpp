@@ -1,6 +1,7 @@
 // Reads /proc/self/task/*/schedstat (nanoseconds on the CPU so far) and
 // tells the rasterizer threads by the names llvmpipe gives them; the age
-// compares the start time in /proc/self/stat with /proc/uptime.
+// compares the start time in /proc/self/stat with /proc/uptime; the resident
+// memory is the second field of /proc/self/statm, in pages.
 #include "thread_times.h"
 
 #include <fstream>
@@ -51,6 +52,16 @@ double process_age_ms() {
     double uptime_s = 0;
     if (!(fields >> start_ticks) || !(std::ifstream("/proc/uptime") >> uptime_s)) return -1;
     return (uptime_s - static_cast<double>(start_ticks) / static_cast<double>(sysconf(_SC_CLK_TCK))) * 1000;
+#else
+    return -1;
+#endif
+}
+
+double resident_mb() {
+#ifdef __linux__
+    long long size_pages = 0, resident_pages = 0;
+    if (!(std::ifstream("/proc/self/statm") >> size_pages >> resident_pages)) return -1;
+    return static_cast<double>(resident_pages) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 #else
     return -1;
 #endif

@@ -1,6 +1,6 @@
 // CPU time of this process's threads, split into the main (GL) thread and
 // llvmpipe's rasterizer threads, read from the kernel's per-thread
-// schedstat counters, and the process's age. Empty figures where the
+// schedstat counters, the process's age and its resident memory. Empty figures where the
 // system has no such counters.
 #pragma once
 
@@ -18,3 +18,6 @@ thread_times read_thread_times();
 
 // Milliseconds since the process started (10 ms steps), or -1.
 double process_age_ms();
+
+// The process's resident memory now in MiB, or -1.
+double resident_mb();
