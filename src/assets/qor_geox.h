@@ -1,5 +1,5 @@
-// The .geox triangle-mesh format: loading, immediate-mode drawing and the
-// face and vertex normals the file does not carry.
+// The .geox triangle-mesh format: loading, immediate-mode drawing, drawing
+// from client arrays, and the face and vertex normals the file does not carry.
 #pragma once
 
 #include <cstdint>
@@ -41,6 +41,19 @@ void draw_geox(const TGeoxData& mesh, bool with_texcoords, bool with_face_normal
                bool with_vertex_normals);
 void draw_geox_normals(const TGeoxData& mesh);
 void draw_geox_textured(const TGeoxData& mesh);
+// For meshes reshaped every frame, drawn with glDrawElements instead of a
+// list compiled anew: the same corners in the same order give the same
+// pixels. The faces' corners, three per face in face order:
+std::vector<uint32_t> face_corner_indices(const TGeoxData& mesh);
+// Client arrays over the mesh's vertices: corners, and texture coordinates
+// and vertex normals as asked. end_mesh_arrays turns all three off and puts
+// their pointers back to the initial values.
+void begin_mesh_arrays(const TGeoxData& mesh, bool with_texcoords, bool with_vertex_normals);
+void end_mesh_arrays();
+// The current vertex normal and texture coordinates as asked, set as drawing
+// the whole mesh in immediate mode leaves them: from its last face's last
+// corner (nothing for a mesh without faces).
+void leave_last_corner_state(const TGeoxData& mesh, bool with_texcoords, bool with_vertex_normals);
 // Starts compiling the display list named by `list` (glEndList ends it): the
 // list the name held before, if any, is deleted first, so that data loaded
 // again leaves no list behind.

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "assets/qor_geox.h"
 #include "assets/scene_globaldata.h"
@@ -53,6 +54,8 @@ constexpr float grass_box_margin = 0.01f;
 
 // Scene-kind data, rebuilt by every init.
 TGeoxData grass, subgrass, flowerhead, flowerleg, bfly1, bfly2, wing_a, wing_b;
+// The wings' corners for glDrawElements: both copies load the same file.
+std::vector<uint32_t> wing_corners;
 butterfly butterflies[butterfly_count];
 flower_pose flower_poses[flower_count];
 grass_clump grass_clumps[grass_clump_count];
@@ -158,7 +161,8 @@ void disable_alpha_cutout() {
     glDisable(GL_ALPHA_TEST);
 }
 
-// The two wing copies: a blend of the two wing poses, and its mirror in z.
+// The two wing copies: a blend of the two wing poses, and its mirror in z,
+// reshaped in place every frame and drawn from client arrays.
 void shape_wings(float p) {
     const double m = (std::sin(320.0 * p) + 1) / 2;
     const size_t n = std::min({bfly1.vertices.size(), bfly2.vertices.size(),
@@ -168,13 +172,14 @@ void shape_wings(float p) {
             static_cast<float>(bfly1.vertices[j].z * m + (1 - m) * bfly2.vertices[j].z);
         wing_b.vertices[j].z = -wing_a.vertices[j].z;
     }
-    compile_mesh_list(wing_a, draw_geox_textured);
-    compile_mesh_list(wing_b, draw_geox_textured);
 }
 
 float along(float from, float to, float p) { return static_cast<float>(from + double{p} * (to - from)); }
 
+// The current texture coordinates are left as the last wing drawn whole
+// in immediate mode would leave them.
 void draw_butterflies(float p) {
+    const TGeoxData* wing = &wing_a;
     for (int i = 0; i < butterfly_count; ++i) {
         const butterfly& b = butterflies[i];
         glPushMatrix();
@@ -183,9 +188,14 @@ void draw_butterflies(float p) {
                      along(b.start.z, b.end.z, p));
         glRotatef(static_cast<float>(5.0 * i + 900.0 * p), 0, 1, 0);
         glRotatef(45, 1, 0, 0);
-        glCallList(i % 2 == 0 ? wing_a.list : wing_b.list);
+        wing = i % 2 == 0 ? &wing_a : &wing_b;
+        begin_mesh_arrays(*wing, true, false);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(wing_corners.size()), GL_UNSIGNED_INT,
+                       wing_corners.data());
         glPopMatrix();
     }
+    end_mesh_arrays();
+    leave_last_corner_state(*wing, true, false);
 }
 
 }  // namespace
@@ -218,6 +228,7 @@ void tscene_en1::init() {
     load_geox(bfly2, "data\\bfly2.geox");
     load_geox(wing_a, "data\\bfly1.geox");
     load_geox(wing_b, "data\\bfly1.geox");
+    wing_corners = face_corner_indices(wing_a);
     load_environment_path(1);
     place_butterflies();
     draw_flower_poses(flower_poses);

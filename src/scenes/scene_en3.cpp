@@ -70,8 +70,7 @@ void draw_specks() {
     glVertexPointer(3, GL_FLOAT, 0, speck_corners.data());
     glEnableClientState(GL_VERTEX_ARRAY);
     glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(speck_corners.size() / 3));
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(4, GL_FLOAT, 0, nullptr);
+    end_mesh_arrays();
 }
 
 }  // namespace

@@ -145,7 +145,7 @@ float swim(float from, float to, float t) {
 
 // Fish wholly outside the view volume are skipped: they would make no
 // fragment. The current normal a fish leaves is read by nothing before the
-// water, which sets its own normals and leaves the final one (finish_water).
+// water, which sets its own normals and leaves the final one.
 void draw_shoal(float t) {
     const clip_matrix projection = current_projection();
     for (const fish_course& f : shoal) {
@@ -221,14 +221,7 @@ void plan_water_tiles() {
 // The planned faces of every tile from client arrays over the reshaped mesh:
 // the same corners, texture coordinates and vertex normals, in the same order.
 void draw_water_tiles() {
-    const TGeoxVertex* vertices = water.vertices.data();
-    constexpr GLsizei stride = sizeof(TGeoxVertex);
-    glVertexPointer(3, GL_FLOAT, stride, &vertices->x);
-    glNormalPointer(GL_FLOAT, stride, &vertices->nx);
-    glTexCoordPointer(2, GL_FLOAT, stride, &vertices->u);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    begin_mesh_arrays(water, true, true);
     const tile_faces* plan = tile_plans;
     for (int a = -tile_reach; a <= tile_reach; ++a) {
         for (int b = -tile_reach; b <= tile_reach; ++b, ++plan) {
@@ -240,22 +233,7 @@ void draw_water_tiles() {
             glPopMatrix();
         }
     }
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-}
-
-// Leaves the current normal and texture coordinates as the last corner of
-// the water mesh sets them, and the array pointers at their initial values.
-void finish_water() {
-    if (!water.faces.empty()) {
-        const TGeoxVertex& last = water.vertices[static_cast<size_t>(water.faces.back().i2)];
-        glNormal3f(last.nx, last.ny, last.nz);
-        glTexCoord2f(last.u, last.v);
-    }
-    glVertexPointer(4, GL_FLOAT, 0, nullptr);
-    glNormalPointer(GL_FLOAT, 0, nullptr);
-    glTexCoordPointer(4, GL_FLOAT, 0, nullptr);
+    end_mesh_arrays();
 }
 
 void enable_alpha_blend() {
@@ -381,7 +359,8 @@ void tscene_en5::render(int32_t time) {
     draw_water_tiles();
     work_checkpoint("sea.reflection");
     set_sphere_map(false);
-    finish_water();
+    // The current normal and texture coordinates for what follows.
+    leave_last_corner_state(water, true, true);
     glDisable(GL_BLEND);
     glDisable(GL_FOG);
     glDisable(GL_DEPTH_TEST);
