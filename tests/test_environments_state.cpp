@@ -67,7 +67,8 @@ std::string state_faults(GLint entry_depth) {
         {GL_BLEND, false, "blending"},        {GL_ALPHA_TEST, false, "alpha test"},
         {GL_FOG, false, "fog"},               {GL_DEPTH_TEST, false, "depth test"},
         {GL_TEXTURE_GEN_S, false, "s gen"},   {GL_TEXTURE_GEN_T, false, "t gen"},
-        {GL_TEXTURE_2D, true, "texturing"},
+        {GL_TEXTURE_2D, true, "texturing"},   {GL_VERTEX_ARRAY, false, "vertex array"},
+        {GL_NORMAL_ARRAY, false, "normal array"}, {GL_TEXTURE_COORD_ARRAY, false, "texcoord array"},
     };
     for (const auto& e : expected) {
         if ((glIsEnabled(e.cap) == GL_TRUE) != e.on) faults += std::string(e.name) + " wrong; ";
