@@ -30,15 +30,9 @@ struct butterfly {
     point3 end;
 };
 
-// A flower's placement, kept during init so that heads and stems match.
-struct flower_pose {
-    float angle;     // radians
-    float distance;
-    float turn;      // degrees
-    float stretch;
-};
-
-struct grass_clump {
+// A copy standing on the ground (a grass clump, a flower): at (x, 0, z),
+// turned about the vertical, stretched in height, then scaled to its mesh.
+struct ground_pose {
     float x, z;
     float turn;  // degrees
     float stretch;
@@ -49,16 +43,19 @@ constexpr int flower_count = 201;
 constexpr float flower_scale = 0.0012048193f;  // 1/830
 constexpr float grass_scale = 0.033333335f;    // 1/30
 constexpr float butterfly_scale = 0.0241f;
-// Far above the float transform's rounding at the field's size (radius 11.7).
-constexpr float grass_box_margin = 0.01f;
+// Far above the float transform's rounding at the meadow's size (the grass
+// within 11.7 of the centre, the flowers within 20).
+constexpr float pose_box_margin = 0.01f;
 
 // Scene-kind data, rebuilt by every init.
 TGeoxData grass, subgrass, flowerhead, flowerleg, bfly1, bfly2, wing_a, wing_b;
 // The wings' corners for glDrawElements: both copies load the same file.
 std::vector<uint32_t> wing_corners;
 butterfly butterflies[butterfly_count];
-flower_pose flower_poses[flower_count];
-grass_clump grass_clumps[grass_clump_count];
+// Kept from init so that heads and stems match.
+ground_pose flower_places[flower_count];
+view_bounds flower_head_boxes[flower_count], flower_leg_boxes[flower_count];
+ground_pose grass_clumps[grass_clump_count];
 view_bounds grass_boxes[grass_clump_count];
 
 // (0.5 - draw / 100000) * span, the butterflies' spread around a centre.
@@ -86,34 +83,20 @@ float turn_from_draw(uint32_t bound) {
     return static_cast<float>(static_cast<double>(random_int(bound) * 360u) / bound);
 }
 
-void draw_flower_poses(flower_pose (&poses)[flower_count]) {
-    for (flower_pose& f : poses) {
-        f.angle = static_cast<float>(random_int(10000) * 2 * std::numbers::pi / 10000);
-        f.distance = static_cast<float>(random_int(10000) * 20.0 / 10000);
+// Each flower at an angle and a distance of up to 20 from the centre.
+void place_flowers() {
+    for (ground_pose& f : flower_places) {
+        const auto angle = static_cast<float>(random_int(10000) * 2 * std::numbers::pi / 10000);
+        const auto distance = static_cast<float>(random_int(10000) * 20.0 / 10000);
+        f.x = std::sin(angle) * distance;
+        f.z = std::cos(angle) * distance;
         f.turn = turn_from_draw(10000);
         f.stretch = stretch_from_two_draws(10000);
     }
 }
 
-// Compiles one list into the mesh's list field that draws the mesh at every
-// flower's pose.
-void compile_flowers(TGeoxData& mesh) {
-    begin_list(mesh.list);
-    for (const flower_pose& f : flower_poses) {
-        glPushMatrix();
-        glTranslatef(static_cast<float>(std::sin(f.angle) * f.distance), 0,
-                     static_cast<float>(std::cos(f.angle) * f.distance));
-        glRotatef(f.turn, 0, 1, 0);
-        glScalef(1, 1 + f.stretch, 1);
-        glScalef(flower_scale, flower_scale, flower_scale);
-        draw_geox_textured(mesh);
-        glPopMatrix();
-    }
-    glEndList();
-}
-
 void place_grass_clumps() {
-    for (grass_clump& c : grass_clumps) {
+    for (ground_pose& c : grass_clumps) {
         do {
             c.x = grass_coordinate(random_int(100000));
             c.z = grass_coordinate(random_int(100000));
@@ -123,31 +106,38 @@ void place_grass_clumps() {
     }
 }
 
-// The mesh's box through a clump's pose (that of pose_grass_clump).
-view_bounds posed_clump_box(const view_bounds& mesh_box, const grass_clump& c) {
-    clip_matrix pose = identity_matrix();
-    translate(pose, c.x, 0, c.z);
-    rotate(pose, c.turn, 0, 1, 0);
-    scale(pose, 1, 1 + c.stretch, 1);
-    scale(pose, grass_scale, grass_scale, grass_scale);
-    return transformed_bounds(mesh_box, pose, grass_box_margin);
+void apply_ground_pose(const ground_pose& g, float mesh_scale) {
+    glTranslatef(g.x, 0, g.z);
+    glRotatef(g.turn, 0, 1, 0);
+    glScalef(1, 1 + g.stretch, 1);
+    glScalef(mesh_scale, mesh_scale, mesh_scale);
 }
 
-// The grass list holds one clump; every clump's box is kept for the view test.
-void build_grass_field() {
-    compile_mesh_list(grass, draw_geox_textured);
-    const view_bounds mesh_box = mesh_bounds(grass, 0);
-    for (int i = 0; i < grass_clump_count; ++i) {
-        grass_boxes[i] = posed_clump_box(mesh_box, grass_clumps[i]);
+void pose_flower(int flower) { apply_ground_pose(flower_places[flower], flower_scale); }
+
+// The mesh's list holds one copy; the box of every copy, the mesh through
+// its pose (that of apply_ground_pose), is kept for the view test.
+void build_ground_copies(TGeoxData& mesh, const ground_pose* poses, int count, float mesh_scale,
+                         view_bounds* boxes) {
+    compile_mesh_list(mesh, draw_geox_textured);
+    const view_bounds mesh_box = mesh_bounds(mesh, 0);
+    for (int i = 0; i < count; ++i) {
+        const ground_pose& g = poses[i];
+        clip_matrix pose = identity_matrix();
+        translate(pose, g.x, 0, g.z);
+        rotate(pose, g.turn, 0, 1, 0);
+        scale(pose, 1, 1 + g.stretch, 1);
+        scale(pose, mesh_scale, mesh_scale, mesh_scale);
+        boxes[i] = transformed_bounds(mesh_box, pose, pose_box_margin);
     }
 }
 
 // The lists of the last init's placements; those of an earlier init go.
 void build_meadow_lists() {
-    compile_flowers(flowerhead);
-    compile_flowers(flowerleg);
+    build_ground_copies(flowerhead, flower_places, flower_count, flower_scale, flower_head_boxes);
+    build_ground_copies(flowerleg, flower_places, flower_count, flower_scale, flower_leg_boxes);
     compile_mesh_list(subgrass, draw_geox_textured);
-    build_grass_field();
+    build_ground_copies(grass, grass_clumps, grass_clump_count, grass_scale, grass_boxes);
 }
 
 // Cut-out drawing: texels with alpha above one half only.
@@ -200,13 +190,7 @@ void draw_butterflies(float p) {
 
 }  // namespace
 
-void pose_grass_clump(int clump) {
-    const grass_clump& c = grass_clumps[clump];
-    glTranslatef(c.x, 0, c.z);
-    glRotatef(c.turn, 0, 1, 0);
-    glScalef(1, 1 + c.stretch, 1);
-    glScalef(grass_scale, grass_scale, grass_scale);
-}
+void pose_grass_clump(int clump) { apply_ground_pose(grass_clumps[clump], grass_scale); }
 
 const view_bounds& grass_clump_box(int clump) { return grass_boxes[clump]; }
 
@@ -231,7 +215,7 @@ void tscene_en1::init() {
     wing_corners = face_corner_indices(wing_a);
     load_environment_path(1);
     place_butterflies();
-    draw_flower_poses(flower_poses);
+    place_flowers();
     glLoadIdentity();
     place_grass_clumps();
     defer_list_build(build_meadow_lists);
@@ -268,12 +252,12 @@ void tscene_en1::render(int32_t time) {
     apply_camera(current_camera);
     enable_alpha_cutout();
     bind_named_texture("flowerhead");
-    call_list_pushed(flowerhead.list);
+    draw_copies_in_view(flowerhead.list, flower_head_boxes, 0, flower_count, pose_flower);
     disable_alpha_cutout();
 
     apply_camera(current_camera);
     bind_named_texture("flowerleg");
-    call_list_pushed(flowerleg.list);
+    draw_copies_in_view(flowerleg.list, flower_leg_boxes, 0, flower_count, pose_flower);
     work_checkpoint("meadow.flowers");
 
     shape_wings(p);
