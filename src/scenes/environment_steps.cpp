@@ -67,6 +67,13 @@ void draw_sky_dome() {
     glPopMatrix();
 }
 
+void build_posed_copies(TGeoxData& mesh, int count, clip_matrix (*pose_matrix)(int copy),
+                        float margin, view_bounds* boxes) {
+    compile_mesh_list(mesh, draw_geox_textured);
+    const view_bounds mesh_box = mesh_bounds(mesh, 0);
+    for (int i = 0; i < count; ++i) boxes[i] = transformed_bounds(mesh_box, pose_matrix(i), margin);
+}
+
 void draw_copies_in_view(uint32_t list, const view_bounds* boxes, int first, int count,
                          void (*pose)(int copy)) {
     const clip_matrix clip = current_clip_matrix(current_projection());

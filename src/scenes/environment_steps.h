@@ -1,13 +1,14 @@
 // Steps the environment scenes and their owners share: preparing an
 // instance, binding a catalogue texture by name, deferred list builds,
-// calling a list on its own matrix, drawing posed copies of a list that are
-// in view, the veil and the walking boy.
+// calling a list on its own matrix, building and drawing posed copies of a
+// list that are in view, the veil and the walking boy.
 #pragma once
 
 #include <cstdint>
 
+#include "engine/view_volume.h"
+
 class qor_genericscene;
-struct view_bounds;
 
 // Environments play local times 0 ... 99999 ms.
 constexpr int32_t environment_span_ms = 100000;
@@ -32,6 +33,11 @@ void defer_list_build(void (*build)());
 void build_deferred_lists();
 // Push, call the display list, pop: the list's transforms stay inside it.
 void call_list_pushed(uint32_t list);
+// Compiles the mesh into a list of one copy (as compile_mesh_list does) and
+// gives copy i its box: the mesh's box through pose_matrix(i), the pose that
+// draw_copies_in_view's pose(i) applies, composed in double, grown by margin.
+void build_posed_copies(TGeoxData& mesh, int count, clip_matrix (*pose_matrix)(int copy),
+                        float margin, view_bounds* boxes);
 // Copies first ... first + count - 1 of one display list, in that order, each
 // on its own matrix with pose(copy) on top of the current one, less those
 // whose box (boxes[copy], in the current matrix's coordinates) lies wholly

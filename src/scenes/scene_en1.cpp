@@ -113,31 +113,27 @@ void apply_ground_pose(const ground_pose& g, float mesh_scale) {
     glScalef(mesh_scale, mesh_scale, mesh_scale);
 }
 
-void pose_flower(int flower) { apply_ground_pose(flower_places[flower], flower_scale); }
-
-// The mesh's list holds one copy; the box of every copy, the mesh through
-// its pose (that of apply_ground_pose), is kept for the view test.
-void build_ground_copies(TGeoxData& mesh, const ground_pose* poses, int count, float mesh_scale,
-                         view_bounds* boxes) {
-    compile_mesh_list(mesh, draw_geox_textured);
-    const view_bounds mesh_box = mesh_bounds(mesh, 0);
-    for (int i = 0; i < count; ++i) {
-        const ground_pose& g = poses[i];
-        clip_matrix pose = identity_matrix();
-        translate(pose, g.x, 0, g.z);
-        rotate(pose, g.turn, 0, 1, 0);
-        scale(pose, 1, 1 + g.stretch, 1);
-        scale(pose, mesh_scale, mesh_scale, mesh_scale);
-        boxes[i] = transformed_bounds(mesh_box, pose, pose_box_margin);
-    }
+// The same pose in double, for the copy's box.
+clip_matrix ground_pose_matrix(const ground_pose& g, float mesh_scale) {
+    clip_matrix m = identity_matrix();
+    translate(m, g.x, 0, g.z);
+    rotate(m, g.turn, 0, 1, 0);
+    scale(m, 1, 1 + g.stretch, 1);
+    scale(m, mesh_scale, mesh_scale, mesh_scale);
+    return m;
 }
 
-// The lists of the last init's placements; those of an earlier init go.
+void pose_flower(int flower) { apply_ground_pose(flower_places[flower], flower_scale); }
+clip_matrix flower_matrix(int flower) { return ground_pose_matrix(flower_places[flower], flower_scale); }
+clip_matrix grass_clump_matrix(int clump) { return ground_pose_matrix(grass_clumps[clump], grass_scale); }
+
+// The lists of the last init's placements, one copy each, with every copy's
+// box for the view test; those of an earlier init go.
 void build_meadow_lists() {
-    build_ground_copies(flowerhead, flower_places, flower_count, flower_scale, flower_head_boxes);
-    build_ground_copies(flowerleg, flower_places, flower_count, flower_scale, flower_leg_boxes);
+    build_posed_copies(flowerhead, flower_count, flower_matrix, pose_box_margin, flower_head_boxes);
+    build_posed_copies(flowerleg, flower_count, flower_matrix, pose_box_margin, flower_leg_boxes);
     compile_mesh_list(subgrass, draw_geox_textured);
-    build_ground_copies(grass, grass_clumps, grass_clump_count, grass_scale, grass_boxes);
+    build_posed_copies(grass, grass_clump_count, grass_clump_matrix, pose_box_margin, grass_boxes);
 }
 
 // Cut-out drawing: texels with alpha above one half only.

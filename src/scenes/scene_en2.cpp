@@ -35,13 +35,19 @@ constexpr float veil_end = 0.4f;
 
 // Scene-kind data, rebuilt by every init.
 point3 crosses[cross_count];
+// Each cross's reach around its centre, for the view test.
+view_bounds cross_boxes[cross_count];
 
 void place_crosses() {
-    for (point3& c : crosses) {
+    for (int i = 0; i < cross_count; ++i) {
         const float a = static_cast<float>(random_int(100000) * 2 * std::numbers::pi / 100000);
         const float h = static_cast<float>(static_cast<double>(random_int(100000) * 5u) / 100000);
         const float r = static_cast<float>(static_cast<double>(random_int(100000) * 80u) / 100000);
+        point3& c = crosses[i];
         c = {static_cast<float>(std::sin(a) * r), h, static_cast<float>(std::cos(a) * r)};
+        view_bounds box = empty_bounds();
+        widen(box, c.x, c.y, c.z);
+        cross_boxes[i] = padded(box, cross_reach, 0);
     }
 }
 
@@ -166,9 +172,7 @@ void draw_crosses(float p) {
     enable_additive();
     const clip_matrix clip = current_clip_matrix(current_projection());
     for (int i = 0; i < cross_count; ++i) {
-        view_bounds box = empty_bounds();
-        widen(box, crosses[i].x, crosses[i].y, crosses[i].z);
-        if (outside_view(clip, padded(box, cross_reach, 0))) continue;
+        if (outside_view(clip, cross_boxes[i])) continue;
         const double spin = 5.0 * p * 360;
         const double angle = (i % 2 == 0 ? spin : -spin) + i / 50.0;
         glPushMatrix();

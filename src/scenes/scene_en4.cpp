@@ -74,25 +74,24 @@ void pose_star(int index) {
     glScalef(star_scale, star_scale, star_scale);
 }
 
-// The star list holds one star; each star's box (that of pose_star) is kept
-// for the view test.
+clip_matrix star_matrix(int index) {
+    const star_pose& pose = star_poses[index];
+    clip_matrix m = identity_matrix();
+    rotate(m, pose.turn, rotation_axis[0], rotation_axis[1], rotation_axis[2]);
+    translate(m, pose.x, pose.y, pose.z);
+    scale(m, star_scale, star_scale, star_scale);
+    return m;
+}
+
+// The star list holds one star; each star's box is kept for the view test.
 void place_star_fields() {
-    compile_mesh_list(star, draw_geox_textured);
     for (int f = 0; f < field_count; ++f) {
         star_pose* field = star_poses + f * stars_per_field;
         for (int g = 0; g < groups_per_field; ++g) {
             place_star_group(field_half_size[f], field + g * stars_per_group);
         }
     }
-    const view_bounds mesh_box = mesh_bounds(star, 0);
-    for (int i = 0; i < field_count * stars_per_field; ++i) {
-        const star_pose& pose = star_poses[i];
-        clip_matrix m = identity_matrix();
-        rotate(m, pose.turn, rotation_axis[0], rotation_axis[1], rotation_axis[2]);
-        translate(m, pose.x, pose.y, pose.z);
-        scale(m, star_scale, star_scale, star_scale);
-        star_boxes[i] = transformed_bounds(mesh_box, m, star_box_margin);
-    }
+    build_posed_copies(star, field_count * stars_per_field, star_matrix, star_box_margin, star_boxes);
 }
 
 }  // namespace
